@@ -1,0 +1,49 @@
+// vorlane-cli: Vorlane's catalogue, tag and playback tools for scripts.
+// Output formats and exit codes are stable: scripts rely on them.
+
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Command {
+    const char *name;
+    int (*run)(const QStringList &args);
+    const char *usage;
+};
+
+// One line per subcommand; keep the usage text in step with the command's parser.
+const std::vector<Command> kCommands = {};
+
+int usage()
+{
+    QTextStream err(stderr);
+    err << "usage: vorlane-cli COMMAND [ARGS...]\n";
+    for (const Command &c : kCommands)
+        err << "  vorlane-cli " << c.usage << "\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Vorlane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Vorlane"));
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        return usage();
+    const QString name = args.takeFirst();
+    for (const Command &c : kCommands) {
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    }
+    return usage();
+}
