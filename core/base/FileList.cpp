@@ -1,0 +1,483 @@
+#include "core/base/FileList.h"
+
+#include "core/base/Messages.h"
+#include "core/base/TextFile.h"
+#include "core/base/TextUtils.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <numeric>
+#include <set>
+#include <vector>
+
+#if defined(Q_OS_UNIX)
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace vorlane {
+
+namespace {
+
+TFileName errorRecord()
+{
+    TFileName r;
+    r.Title = QStringLiteral("ERROR!!!");
+    return r;
+}
+
+// The record of a local list line: the full path split at its last "/".
+TFileName localRecord(const QString &path)
+{
+    TFileName r;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    r.DirName = slash < 0 ? QStringLiteral("/") : path.left(slash + 1);
+    r.FileName = slash < 0 ? path : path.mid(slash + 1);
+    r.Title = NameWithoutExtension(r.FileName);
+    return r;
+}
+
+} // namespace
+
+void TFileList::SetCount(int count)
+{
+    count = std::max(count, 0);
+    vList.resize(count + 1);
+    vCount = count;
+    rebuildIndex();
+}
+
+QString TFileList::Name() const
+{
+    QString name = RootDir;
+    const qsizetype slash = name.lastIndexOf(u'/');
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot > slash && !QFileInfo(RootDir).isDir())
+        name.truncate(dot);
+    if (Included)
+        name += Msg().SM_WITHINCLUDES;
+    return name;
+}
+
+void TFileList::indexAdd(const TFileName &record)
+{
+    if (!record.DirName.isEmpty())
+        ++vIndex[Key(record.FileName, record.DirName)];
+}
+
+void TFileList::indexRemove(const TFileName &record)
+{
+    if (record.DirName.isEmpty())
+        return;
+    const auto it = vIndex.find(Key(record.FileName, record.DirName));
+    if (it == vIndex.end())
+        return;
+    if (--it.value() <= 0)
+        vIndex.erase(it);
+}
+
+void TFileList::rebuildIndex()
+{
+    vIndex.clear();
+    for (int i = 0; i < vCount; ++i)
+        indexAdd(vList.at(i));
+}
+
+void TFileList::appendChecked(const TFileName &record)
+{
+    if (!record.DirName.isEmpty() && vIndex.contains(Key(record.FileName, record.DirName)))
+        return;
+    if (vList.size() > vCount)
+        vList[vCount] = record;
+    else
+        vList.append(record);
+    indexAdd(record);
+    CurIndex = vCount;
+    ++vCount;
+}
+
+void TFileList::AddNewRecord(const TFileName &record)
+{
+    if (record.IsNetwork()) {
+        appendChecked(record);
+        return;
+    }
+    TFileName local = record;
+    local.Date = GetFileDateTime(record.DirName + record.FileName);
+    appendChecked(local);
+}
+
+void TFileList::AddNewRecord(const QString &fileName, const QString &dirName, const QString &title)
+{
+    TFileName r;
+    r.FileName = fileName;
+    r.DirName = dirName;
+    r.Title = title;
+    AddNewRecord(r);
+}
+
+void TFileList::AddNewRecord(const QString &link)
+{
+    TFileName r;
+    QString address = link;
+    const qsizetype question = link.indexOf(u'?');
+    if (question >= 0) {
+        r.Title = link.mid(question + 1);
+        address = link.left(question);
+    }
+    const qsizetype slash = address.lastIndexOf(u'/');
+    if (slash < 0) {
+        r.DirName = address;
+    } else {
+        r.DirName = address.left(slash + 1);
+        r.FileName = address.mid(slash + 1);
+    }
+    r.Date = 0;
+    if (r.IsNetwork())
+        appendChecked(r);
+    else
+        AddNewRecord(r); // an ftp:// address: no local file, so its date reads as 0
+}
+
+void TFileList::ClearList()
+{
+    vList.clear();
+    vList.resize(1);
+    vIndex.clear();
+    vCount = 0;
+    CurIndex = 0;
+}
+
+void TFileList::ClearRecord(int index)
+{
+    if (index < 0 || index >= vCount)
+        return;
+    TFileName &r = vList[index];
+    indexRemove(r);
+    r.FileName.clear();
+    r.DirName.clear();
+    r.Title.clear();
+}
+
+void TFileList::DeleteRecord(int index)
+{
+    if (index < 0 || index >= vCount)
+        return;
+    indexRemove(vList.at(index));
+    vList.removeAt(index);
+    --vCount;
+    CurIndex = std::clamp(index, 0, std::max(vCount - 1, 0));
+}
+
+void TFileList::RefreshList()
+{
+    if (vCount == 0)
+        return;
+    const auto end = std::stable_partition(vList.begin(), vList.begin() + vCount,
+                                           [](const TFileName &r) { return !r.DirName.isEmpty(); });
+    const int kept = int(end - vList.begin());
+    vList.erase(vList.begin() + kept, vList.begin() + vCount);
+    vCount = kept;
+}
+
+TFileName TFileList::GetRecord(int index) const
+{
+    if (index < 0 || index >= vCount)
+        return errorRecord();
+    return vList.at(index);
+}
+
+void TFileList::SetRecord(int index, const TFileName &record)
+{
+    if (index < 0 || index >= vCount)
+        return;
+    if (!record.FileName.isEmpty()) {
+        indexRemove(vList.at(index));
+        vList[index] = record;
+        indexAdd(record);
+    }
+    CurIndex = index;
+}
+
+void TFileList::SetRecord(int index, const QString &fileName, const QString &dirName)
+{
+    if (index < 0 || index >= vCount)
+        return;
+    TFileName &r = vList[index];
+    indexRemove(r);
+    if (!fileName.isEmpty()) {
+        r.FileName = fileName;
+        r.Title = NameWithoutExtension(fileName);
+    }
+    if (!dirName.isEmpty())
+        r.DirName = dirName;
+    indexAdd(r);
+    CurIndex = index;
+}
+
+void TFileList::SwapRecord(int index1, int index2)
+{
+    if (index1 < 0 || index1 >= vCount || index2 < 0 || index2 >= vCount)
+        return;
+    std::swap(vList[index1], vList[index2]);
+    CurIndex = index2;
+}
+
+void TFileList::CreateList(bool audioOnly)
+{
+    vList.clear();
+    vIndex.clear();
+    vCount = 0;
+    CurIndex = 0;
+    QString root = RootDir;
+    if (root.isEmpty() || !QFileInfo(root).isDir())
+        return;
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    scanFolder(root, audioOnly);
+    CurIndex = 0;
+}
+
+#if defined(Q_OS_UNIX)
+
+namespace {
+
+struct DirCloser {
+    void operator()(DIR *d) const { closedir(d); }
+};
+
+struct ScanContext {
+    TFileList *list;
+    bool audioOnly;
+    bool included;
+    // Folders already entered (device, inode): a link back up the tree is not followed twice.
+    std::set<std::pair<dev_t, ino_t>> visited;
+};
+
+} // namespace
+
+void TFileList::scanFolder(const QString &root, bool audioOnly)
+{
+    ScanContext ctx{this, audioOnly, Included, {}};
+    // Depth first, in the order the file system returns entries: a sub-folder's files appear where
+    // the sub-folder was met.
+    struct Walker {
+        ScanContext &ctx;
+        TFileList &list;
+        void walk(const QString &folder)
+        {
+            const QByteArray native = QFile::encodeName(folder);
+            std::unique_ptr<DIR, DirCloser> dir(opendir(native.constData()));
+            if (!dir)
+                return;
+            const int fd = dirfd(dir.get());
+            struct stat self {};
+            if (fstat(fd, &self) == 0 && !ctx.visited.insert({self.st_dev, self.st_ino}).second)
+                return;
+            while (const dirent *entry = readdir(dir.get())) {
+                const char *name = entry->d_name;
+                if (name[0] == '.') // ".", ".." and hidden entries
+                    continue;
+                unsigned char type = entry->d_type;
+                struct stat st {};
+                bool haveStat = false;
+                if (type == DT_UNKNOWN || type == DT_LNK) {
+                    if (fstatat(fd, name, &st, 0) != 0)
+                        continue; // a dangling link
+                    haveStat = true;
+                    type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+                }
+                if (type == DT_DIR) {
+                    if (ctx.included)
+                        walk(folder + QFile::decodeName(name) + u'/');
+                    continue;
+                }
+                if (type != DT_REG)
+                    continue;
+                const QString fileName = QFile::decodeName(name);
+                if (ctx.audioOnly && !IsAudioFileName(fileName))
+                    continue;
+                if (!haveStat && fstatat(fd, name, &st, 0) != 0)
+                    continue;
+                TFileName record;
+                record.FileName = fileName;
+                record.DirName = folder;
+                record.Title = NameWithoutExtension(fileName);
+                record.Date = UnixTimeToDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+                list.appendChecked(record);
+            }
+        }
+    };
+    Walker{ctx, *this}.walk(root);
+}
+
+#else
+
+void TFileList::scanFolder(const QString &folder, bool audioOnly)
+{
+    const QDir dir(folder);
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QFileInfo &info : entries) {
+        if (info.isDir()) {
+            if (Included && !info.isSymLink())
+                scanFolder(folder + info.fileName() + u'/', audioOnly);
+            continue;
+        }
+        if (audioOnly && !IsAudioFileName(info.fileName()))
+            continue;
+        TFileName record;
+        record.FileName = info.fileName();
+        record.DirName = folder;
+        record.Title = NameWithoutExtension(record.FileName);
+        const qint64 ms = info.lastModified().toMSecsSinceEpoch();
+        record.Date = UnixTimeToDateTime(ms / 1000, (ms % 1000) * 1000000);
+        appendChecked(record);
+    }
+}
+
+#endif
+
+template <typename KeyOf>
+void TFileList::stableSortBy(KeyOf keyOf, bool reverse)
+{
+    if (vCount < 2)
+        return;
+    using KeyType = decltype(keyOf(vList.at(0)));
+    std::vector<KeyType> keys;
+    keys.reserve(vCount);
+    for (int i = 0; i < vCount; ++i)
+        keys.push_back(keyOf(vList.at(i)));
+    std::vector<int> order(vCount);
+    std::iota(order.begin(), order.end(), 0);
+    if (reverse)
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return keys[b] < keys[a]; });
+    else
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return keys[a] < keys[b]; });
+    QList<TFileName> sorted;
+    sorted.reserve(vList.size());
+    for (int i : order)
+        sorted.append(std::move(vList[i]));
+    for (int i = vCount; i < vList.size(); ++i)
+        sorted.append(std::move(vList[i]));
+    vList = std::move(sorted);
+}
+
+void TFileList::AlphabetSort(bool reverse, bool titleSort)
+{
+    if (titleSort)
+        stableSortBy([](const TFileName &r) { return NaturalSortKey(r.Title); }, reverse);
+    else
+        stableSortBy([](const TFileName &r) { return NaturalSortKey(r.FileName); }, reverse);
+}
+
+void TFileList::DateSort()
+{
+    stableSortBy([](const TFileName &r) { return r.Date; }, false);
+}
+
+bool TFileList::Find(const QString &query, float ff)
+{
+    if (vCount == 0)
+        return false;
+    if (CurIndex == vCount - 1)
+        CurIndex = 0;
+    const int start = (CurIndex < 0 || CurIndex >= vCount) ? 0 : CurIndex;
+
+    if (ff == 1.0f) {
+        int i = start;
+        for (; i < vCount; ++i) {
+            if (vList.at(i).Text().contains(query, Qt::CaseSensitive)) {
+                CurIndex = i;
+                return true;
+            }
+        }
+        CurIndex = vCount - 1;
+        return false;
+    }
+
+    const QString lowerQuery = query.toLower();
+    QStringList pieces;
+    for (qsizetype k = 0; k + 1 < lowerQuery.size(); k += 2)
+        pieces.append(lowerQuery.mid(k, 2));
+    if (pieces.isEmpty())
+        return false;
+    const float n = float(pieces.size());
+    float score = 0;
+    for (int i = start; i < vCount; ++i) {
+        score = 0;
+        if (i != start) {
+            const QString text = vList.at(i).Text().toLower();
+            int hits = 0;
+            for (const QString &piece : pieces) {
+                if (text.contains(piece))
+                    ++hits;
+            }
+            score = float(hits) / n;
+        }
+        if (score >= ff) {
+            CurIndex = i;
+            return true;
+        }
+    }
+    if (score > 0)
+        CurIndex = vCount - 1;
+    return false;
+}
+
+QString TFileList::RecordToLine(const TFileName &record)
+{
+    if (record.IsNetwork())
+        return record.DirName + record.FileName + u'?' + record.Title;
+    return record.DirName + record.FileName;
+}
+
+QStringList TFileList::GetStringList() const
+{
+    QStringList lines;
+    lines.reserve(vCount);
+    for (int i = 0; i < vCount; ++i)
+        lines.append(RecordToLine(vList.at(i)));
+    return lines;
+}
+
+void TFileList::AddListLine(const QString &line)
+{
+    if (line.trimmed().isEmpty())
+        return;
+    if (line.contains(QLatin1String("http")))
+        AddNewRecord(line);
+    else
+        AddNewRecord(localRecord(line));
+}
+
+bool TFileList::LoadListFromFile(const QString &fileName)
+{
+    QStringList lines;
+    if (!ReadTextLines(fileName, lines))
+        return false;
+    LoadListFromString(lines);
+    RootDir = fileName;
+    return true;
+}
+
+void TFileList::LoadListFromString(QStringList &lines)
+{
+    RootDir = QStringLiteral("-");
+    if (lines.isEmpty())
+        return;
+    bool ok = false;
+    const int cursor = lines.takeFirst().trimmed().toInt(&ok);
+    for (const QString &line : std::as_const(lines))
+        AddListLine(line);
+    CurIndex = ok ? cursor : 0;
+}
+
+} // namespace vorlane

@@ -1,0 +1,130 @@
+#pragma once
+// Catalogue entries and the lists that hold them.
+//
+// Every list the program shows or keeps (a folder's audio files, an internet catalogue list,
+// search results, a playlist, the work list of a copy) is a TFileList: a counted array of
+// TFileName records with a root, a cursor and an include-sub-folders flag. The list line format
+// (one entry per line, first line the cursor) is how lists are stored and exchanged.
+//
+// A TFileList is a value: copying it copies the records (strings are shared). It is not
+// thread-safe; its owner (the catalogue controller) uses it from the main thread, and workers get
+// copies of their own.
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+namespace vorlane {
+
+// One catalogue entry.
+struct TFileName {
+    QString FileName; // "Song.mp3"; for a network entry the last segment of its address
+    QString DirName;  // "/home/me/Music/" (ends with "/"), or an address up to its last "/"
+    QString Title;    // display text: name without extension, or the title a list line carries
+    double Date = 0;  // last change of a local file (days since 30 Dec 1899); 0 for network entries
+
+    // A record with an empty FileName counts as empty (no entry).
+    bool IsEmpty() const { return FileName.isEmpty(); }
+    // Entries whose folder part contains "http" are network entries in list lines.
+    bool IsNetwork() const { return DirName.contains(QLatin1String("http")); }
+    // Title, or FileName when the title is empty: what lists show and Find searches.
+    const QString &Text() const { return Title.isEmpty() ? FileName : Title; }
+};
+
+class TFileList {
+public:
+    QString RootDir;       // folder (no trailing "/"), playlist file name, or list source ("-")
+    bool Included = false; // folder lists: the scan descends into sub-folders
+    int CurIndex = 0;      // the cursor: last added, set or found entry
+
+    int Count() const { return vCount; }
+    // Sets the number of valid records; new slots are empty records.
+    void SetCount(int count);
+
+    // RootDir without its extension (unless RootDir is an existing folder, whose dots are part of
+    // its name), followed by the SM_WITHINCLUDES message when sub-folders are included.
+    QString Name() const;
+
+    // Appends a copy unless a record with the same FileName and the same non-empty DirName is
+    // already there. A local record gets the file's modification time as Date; a network record
+    // keeps the Date passed in. The cursor moves to the new record.
+    void AddNewRecord(const TFileName &record);
+    void AddNewRecord(const QString &fileName, const QString &dirName, const QString &title);
+    // Adds a network entry from a list line: "address[?title]", split at the address's last "/".
+    void AddNewRecord(const QString &link);
+
+    // Empties the list; cursor 0.
+    void ClearList();
+    // Blanks record Index (its strings) so that RefreshList removes it; the count is unchanged.
+    void ClearRecord(int index);
+    // Removes record Index, moving later ones down; the cursor goes to Index (clamped to the list).
+    void DeleteRecord(int index);
+    // Removes every record whose DirName is empty, keeping the order of the rest.
+    void RefreshList();
+
+    // A copy of record Index, or the error record (empty names, Title "ERROR!!!") out of range.
+    TFileName GetRecord(int index) const;
+    // Unchecked access for loops over 0..Count()-1.
+    const TFileName &At(int index) const { return vList.at(index); }
+    // In range: replaces the record when the given FileName is not empty; the cursor moves to it.
+    void SetRecord(int index, const TFileName &record);
+    // In range: a non-empty fileName replaces FileName and Title (name without extension); a
+    // non-empty dirName replaces DirName; the cursor moves to Index.
+    void SetRecord(int index, const QString &fileName, const QString &dirName);
+    // Exchanges two records; the cursor ends at index2. Out of range: nothing.
+    void SwapRecord(int index1, int index2);
+
+    // Empties the list and fills it from a scan of RootDir (sub-folders when Included), keeping
+    // only audio files when audioOnly. Hidden entries are skipped. The cursor ends at 0.
+    void CreateList(bool audioOnly);
+
+    // Stable sorts in natural order (CompareNatural) of FileName, or of Title when titleSort;
+    // ascending, or descending when reverse. Equal keys keep their order.
+    void AlphabetSort(bool reverse, bool titleSort);
+    // Stable sort by Date, oldest first.
+    void DateSort();
+
+    // Searches forward from the cursor and moves it to the hit. ff == 1 is the exact mode (a
+    // case-sensitive substring of the entry's text, starting with the entry at the cursor);
+    // otherwise the fuzzy mode (share of the query's two-letter pieces found in the lower-cased
+    // text, at least ff, starting after the cursor). The search wraps to the start when the cursor
+    // is on the last entry. A fuzzy query of fewer than two characters finds nothing.
+    bool Find(const QString &query, float ff);
+
+    // One list line per record (no cursor line).
+    QStringList GetStringList() const;
+    // Appends the entries of a list file and takes its cursor; RootDir becomes the file name.
+    // False (and no change) when the file cannot be read.
+    bool LoadListFromFile(const QString &fileName);
+    // The same from lines in memory; removes the first (cursor) line from the caller's list.
+    // RootDir becomes "-".
+    void LoadListFromString(QStringList &lines);
+
+    // The list line of a record: the full path of a local entry; address + "?" + title for a
+    // network entry.
+    static QString RecordToLine(const TFileName &record);
+    // Appends one entry line (local or network by the "http" rule); blank lines are skipped.
+    void AddListLine(const QString &line);
+
+private:
+    using Key = std::pair<QString, QString>; // (FileName, DirName)
+
+    void indexAdd(const TFileName &record);
+    void indexRemove(const TFileName &record);
+    void rebuildIndex();
+    void appendChecked(const TFileName &record);
+    void scanFolder(const QString &folder, bool audioOnly);
+    template <typename KeyOf>
+    void stableSortBy(KeyOf keyOf, bool reverse);
+
+    int vCount = 0;
+    QList<TFileName> vList;
+    // How many valid records carry each (FileName, non-empty DirName): the duplicate rule in
+    // constant time per add. Kept in step by every operation that changes a record.
+    QHash<Key, int> vIndex;
+};
+
+} // namespace vorlane
