@@ -6,4 +6,8 @@
 
 namespace vorlane::cli {
 
+// scan DIR [--subfolders] [--all-files] [--sort name|name-desc|title|date]: the folder's list in
+// the list line format (cursor line, then one full path per line). 0; 1 for a missing folder.
+int RunScan(const QStringList &args);
+
 } // namespace vorlane::cli

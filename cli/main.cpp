@@ -18,7 +18,10 @@ struct Command {
 };
 
 // One line per subcommand; keep the usage text in step with the command's parser.
-const std::vector<Command> kCommands = {};
+const std::vector<Command> kCommands = {
+    {"scan", vorlane::cli::RunScan,
+     "scan DIR [--subfolders] [--all-files] [--sort name|name-desc|title|date]"},
+};
 
 int usage()
 {

@@ -81,6 +81,5 @@ function(vorlane_add_tests name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         NO_PRETTY_VALUES
-        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES ENVIRONMENT "${VORLANE_TEST_ENV}")
+        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 endfunction()

@@ -2,7 +2,9 @@
 
 #include "core/base/Codepage.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -64,6 +66,7 @@ QByteArray EncodeTextLines(const QStringList &lines)
 
 bool WriteTextLines(const QString &path, const QStringList &lines)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -24,8 +24,8 @@ bool ReadTextLines(const QString &path, QStringList &lines);
 // The bytes WriteTextLines writes for these lines.
 QByteArray EncodeTextLines(const QStringList &lines);
 
-// Writes the lines, each ended by CR LF, replacing the file in one rename. False when the folder
-// is not writable or the write fails; the old file is then unchanged.
+// Writes the lines, each ended by CR LF, replacing the file in one rename (missing folders are
+// made). False when the folder is not writable or the write fails; the old file is then unchanged.
 bool WriteTextLines(const QString &path, const QStringList &lines);
 
 } // namespace vorlane

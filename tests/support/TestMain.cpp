@@ -15,9 +15,42 @@ using TestApplication = QApplication;
 using TestApplication = QCoreApplication;
 #endif
 
+// Sanitizer settings of the test processes (read by the runtimes before main).
+extern "C" const char *__asan_default_options()
+{
+    return "detect_leaks=1:halt_on_error=1:abort_on_error=0";
+}
+extern "C" const char *__ubsan_default_options()
+{
+    return "print_stacktrace=1:halt_on_error=1";
+}
+extern "C" const char *__lsan_default_suppressions()
+{
+    // Allocations that system libraries keep until exit.
+    return "leak:libfontconfig\nleak:libdbus\nleak:libSDL2\nleak:libasound\nleak:libpulse\n"
+           "leak:libglib\nleak:libgobject\nleak:libicuuc\nleak:libQt6Gui\nleak:libQt6Core\n";
+}
+
+namespace {
+
+void setDefault(const char *name, const QByteArray &value)
+{
+    if (qEnvironmentVariableIsEmpty(name))
+        qputenv(name, value);
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+
+    // No sound card and no display on the test machines; tests that need another driver set it.
+    setDefault("SDL_AUDIODRIVER", "dummy");
+    setDefault("QT_QPA_PLATFORM", "offscreen");
+    setDefault("VORLANE_DATA_DIR", VORLANE_TEST_DATA_DIR);
+    setDefault("VORLANE_CLI", VORLANE_TEST_CLI);
+    setDefault("VORLANE_APP", VORLANE_TEST_APP);
 
     QTemporaryDir home(QDir::tempPath() + "/vorlane-test-home-XXXXXX");
     if (home.isValid()) {
@@ -33,10 +66,6 @@ int main(int argc, char **argv)
                                                             QFileDevice::WriteOwner |
                                                             QFileDevice::ExeOwner);
     }
-#ifdef VORLANE_TEST_GUI
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
     TestApplication app(argc, argv);
     TestApplication::setOrganizationName(QStringLiteral("Vorlane"));
     TestApplication::setApplicationName(QStringLiteral("Vorlane"));

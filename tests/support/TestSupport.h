@@ -76,3 +76,11 @@ private:
 };
 
 } // namespace vorlane::test
+
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}

@@ -1,0 +1,252 @@
+#pragma once
+// TVorlane: the catalogue controller behind the main window.
+//
+// It owns every list the user can browse (folder lists, internet lists, the search list,
+// playlists, bookmarks), knows which kind of list is on screen (the browse mode), which list is
+// shown and which entry is current in each kind of list, and performs every catalogue operation.
+// It never calls the window: each operation leaves an event code (TEventCode) that the main
+// timer takes by reading Flags() every 50 ms and acts on.
+//
+// Threads: every member is called on the main thread. Workers (copy, move, duplicate search,
+// cache refresh, upload) write only the atomic mailboxes below and their own result lists, which
+// the controller takes over on the main thread when they finish.
+//
+// Each kind of entry list (folder, internet, playlist, search) keeps its own current list and
+// current entry, independent of what is shown: switching modes never loses the playing entry.
+
+#include "core/CatalogTypes.h"
+#include "core/base/FileList.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <cstdint>
+
+namespace vorlane {
+
+// The browse list's selection rule: an index at or past the last entry line, or a list of fewer
+// than three lines (header and at most one entry), selects nothing (-1, the header line).
+int BrowseIndexRule(int index, int lineCount);
+
+// What the copy, move and delete workers publish to the controller. Each field has one writer (a
+// worker); the main timer reads and resets them through TVorlane::Flags(). A status written twice
+// between two ticks shows only the second time: only progress reports are lost that way.
+struct TWorkerMailboxes {
+    std::atomic<int> CopyFlag{0}; // 0 nothing new, 1 a copied file succeeded, 2 it failed
+    std::atomic<int> MoveFlag{0}; // the same for moves
+    std::atomic<int> LeftCopyFiles{0};
+    std::atomic<int> LeftMoveFiles{0};
+    std::atomic<bool> DeleteCompleted{false};
+};
+
+class TVorlane : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TVorlane(QObject *parent = nullptr);
+    ~TVorlane() override;
+
+    // ---- Modes and list selection ----
+
+    uint32_t Mode() const { return vMode; }
+    // Switches the browse mode; event 9.
+    void SetMode(uint32_t mode);
+
+    // The shown list's index in the mode's kind: modes 1-2 folder lists, 3-4 internet lists,
+    // 7-8 playlists; -1 in other modes.
+    int ListIndex() const;
+    // Sets the shown folder list (modes 1, 2) or internet list (modes 3, 4); nothing otherwise.
+    void SetListIndex(int index);
+
+    // The list selected in a list-of-lists mode (1, 3, 7); 0 in other modes.
+    int VisibleListIndex() const;
+    // Modes 1, 3, 7 only: selects the shown list; event 9 when it changed.
+    void SetVisibleListIndex(int index);
+
+    // Shows the list of the current entry: mode 1 or 2 -> its folder list in mode 2, mode 3 or 4
+    // -> its internet list in mode 4. Event 9 in every mode.
+    void ReturnToCurrentDir();
+
+    // ---- Entries ----
+
+    // The current entry's index in its list for modes 2, 4, 8 (the current list of the mode's
+    // kind) and 6 (the search list); -1 when there is none or it no longer exists.
+    int FileIndex() const;
+    // Modes 2, 4, 6, 8: makes entry `index` of the shown list current (event 7), unless it is the
+    // current entry of the current list already (event 0: a click on the playing entry does not
+    // restart it). Out-of-range values are ignored.
+    void SetFileIndex(int index);
+    // FileIndex + 1 and - 1; nothing at either end of the list.
+    void Next();
+    void Prev();
+
+    // The current entry: in modes 2, 4, 6, 8 that of the mode's kind; in the other modes that of
+    // the kind whose entry was made current last. The error record when there is none.
+    TFileName CurrentFile() const;
+    // Entry `index` of the current list in modes 2, 4 and 6; the error record otherwise.
+    TFileName GetFileByIndex(int index) const;
+    // Entries of the shown list in modes 2, 4, 8; of the search list in mode 6; else 0.
+    int FilesCount() const;
+    // Size in bytes of the current entry: local files on disk, network entries (modes 4, 6 and
+    // playlist entries with "http" in their folder) by asking the server (blocking). 0 in other
+    // modes; -1 for a local file that cannot be read.
+    int64_t CurFileSize() const;
+
+    // The lines of the browse list for the current mode, and the entry to select.
+    TListData List();
+    // One line per folder list: its Name.
+    QStringList DirectoryList() const;
+    // The playlist names (file names without ".vl3u"), playlists 0 .. count-1.
+    QStringList PlaylistList() const;
+    // The four groups of the navigator, each with its selected index.
+    void GetAllLists(TListData &computer, TListData &inet, TListData &playlists,
+                     TListData &bookmarks);
+
+    // ---- Folder lists ----
+
+    // Mode 2: appends a folder list for rootDir (sub-folders when included), scans it and shows it
+    // (event 6). Modes 3, 4: appends an internet list read from the cache file of the address
+    // rootDir, first downloading it unless fromCache (event 6). Nothing for an empty rootDir.
+    void AddList(const QString &rootDir, bool included, bool fromCache);
+    // Mode 2 with a non-empty rootDir: the shown folder list takes the new root and flag and is
+    // rescanned (event 10). Mode 3: forgets the internet lists (event 10).
+    void RefreshList(const QString &rootDir, bool included);
+    // Mode 2: rescans the shown folder list (event 10).
+    void RefreshList();
+    // Mode 2: removes the shown folder list (event 8), unless it is the only one left.
+    void DeleteList();
+
+    bool AudioFilesOnly() const { return vAudioFilesOnly; }
+    // A changed value rescans every folder list (event 10).
+    void SetAudioFilesOnly(bool audioOnly);
+
+    // The destination of the free-space report becomes the root of folder list `index`.
+    void SetLastDestDir(int folderListIndex);
+    QString LastDestDir() const { return vLastDestDir; }
+    // Free bytes on the volume of the last destination folder (the current folder list's root
+    // when none was used yet); 0 when it cannot be queried.
+    int64_t GetCurDestDiskFreeSize();
+
+    // ---- Search and order ----
+
+    // Finds key (ff 1.0 exact, else fuzzy with threshold ff). Modes 2, 4, 8: moves the shown
+    // list's cursor to the hit. Modes 1, 3, 7: tries each list from the shown one on, shows the
+    // first list with a hit (list 0 when none has one) in mode 2, 4 or 8. Event 9.
+    // Nothing for an empty key.
+    void Find(const QString &key, float ff);
+    // Natural-order sort of the shown list: modes 2 by file name, 4, 6, 8 by title. Mode 5 sorts
+    // the bookmarks by name, descending, or ascending when reverse. Event 9.
+    void AlphabetSorting(bool reverse);
+    // Oldest first, for the shown folder list (mode 2) or playlist (mode 8). Event 9.
+    void DateSorting();
+    // Drag-and-drop reordering of the shown list in modes 2 and 8: selectedItems[k] is exchanged
+    // with entry startIndex + 1 + k. Nothing unless startIndex + count <= the list's count.
+    // Event 20 (mode 2) or 9 (mode 8).
+    void SwapRecords(int startIndex, const QList<int> &selectedItems);
+
+    // ---- External link lists ----
+
+    // Replaces the search list by the links of a text (fromClipboard) or a text file (one address
+    // per line; the title is the decoded file-name part) and shows it in mode 6 (event 15).
+    void OpenExtFileList(const QString &source, bool fromClipboard);
+
+    // ---- Internet lists (from the cache) ----
+
+    // Rebuilds the internet lists from VL4Conf/lst.txt and the cache files; returns one display
+    // name per index line (the file name of each list's second entry).
+    QStringList LoadInetLists();
+
+    // ---- Events ----
+
+    // Takes the pending event: first turns the workers' mailboxes into codes (copy 1 -> 2,
+    // 2 -> 16; then move 1 -> 11, 2 -> 17, so a move result wins; then a finished delete -> 4),
+    // resets them, returns the code and clears it. Read only by the main timer.
+    int Flags();
+    // Stores a follow-up code directly (the main timer chains codes this way).
+    void SetFlags(int code) { vFlags = code; }
+
+    // ---- Settings ----
+
+    QString ServerName() const { return vServerName; }
+    void SetServerName(const QString &name) { vServerName = name; }
+    // The data folder, ending in "/"; VL4Conf lives inside it.
+    QString ProgramDataDir() const { return vProgramDataDir; }
+    void SetProgramDataDir(const QString &dir);
+    TTagRenameTemplate TagRenameTemplate() const { return vTagRenameTemplate; }
+    void SetTagRenameTemplate(const TTagRenameTemplate &t) { vTagRenameTemplate = t; }
+    bool LoggedIn() const { return vLoggedIn; }
+    void SetLoggedIn(bool loggedIn) { vLoggedIn = loggedIn; }
+    bool InetEnabled() const { return vInetEnabled; }
+    int CopyCounter() const { return vMailboxes.LeftCopyFiles.load(); }
+    int MoveCounter() const { return vMailboxes.LeftMoveFiles.load(); }
+    // The mailboxes the workers write.
+    TWorkerMailboxes &Mailboxes() { return vMailboxes; }
+
+    // ---- Read access for the windows and tests ----
+
+    int FolderListCount() const { return int(vList.size()); }
+    const TFileList &FolderList(int index) const { return vList.at(index); }
+    int InetListCount() const { return int(vInetList.size()); }
+    const TFileList &InetList(int index) const { return vInetList.at(index); }
+    const TFileList &SearchList() const { return vInetSearchList; }
+    // Playlists 0 .. PlayListCount()-1 (the spare slot is not counted).
+    int PlayListCount() const { return int(vPlayList.size()) - 1; }
+    const TFileList &PlayList(int index) const { return vPlayList.at(index); }
+    const QList<TBookmark> &Bookmarks() const { return vBookmark; }
+
+private:
+    enum class EntryKind { Folder, Internet, PlayList, Search };
+
+    TFileList *visibleEntryList();
+    const TFileList *visibleEntryList() const;
+    const TFileList *currentEntryList(EntryKind kind) const;
+    int currentFileIndex(EntryKind kind) const;
+    static bool kindOfMode(uint32_t mode, EntryKind &kind);
+    QString cacheFileFor(const QString &address) const;
+    void appendInetList(const QString &address, bool fromCache);
+    QString playListName(int index) const;
+
+    TTagRenameTemplate vTagRenameTemplate;
+    QList<TFileList> vList;     // folder lists
+    QList<TFileList> vInetList; // internet catalogue lists
+    TFileList vInetSearchList;  // search results or an opened link list
+    QList<TFileList> vPlayList; // playlists; always ends with one spare empty slot
+    QList<TBookmark> vBookmark; // bookmarks; one empty bookmark at start
+    QList<int> vIndexesList;    // the selection handed to the last copy, move or delete
+    QList<int> vBookmarksIndexesList;
+    TFileList vCopyOperationList; // work lists of the copy and move workers
+    TFileList vMoveOperationList;
+
+    int vListIndex = 0; // the list holding the current entry, per kind
+    int vInetListIndex = 0;
+    int vPlayListIndex = 0;
+    int vSearchInetFileIndex = -1;
+    int vComparedListIndex = 0;
+    int vFileIndex = -1; // the current entry in that list, per kind
+    int vInetFileIndex = -1;
+    int vPlayListFileIndex = -1;
+    int vVisibleListIndex = 0; // the list shown, per kind
+    int vVisibleInetListIndex = 0;
+    int vVisiblePlayListIndex = 0;
+    uint32_t vMode = bmRoot;
+    EntryKind vLastCurrentKind = EntryKind::Folder;
+
+    TWorkerMailboxes vMailboxes;
+
+    int vFlags = efRefreshView;
+    QString vServerName;
+    QString vProgramDataDir;
+    int vCurBookmarkListIndex = 0;
+    bool vAudioFilesOnly = true;
+    bool vInetEnabled = false;
+    QString vCurBookmarkName;
+    bool vCacheRefreshed = false;
+    bool vLoggedIn = false;
+    QString vAccountName;
+    QString vLastDestDir;
+};
+
+} // namespace vorlane
