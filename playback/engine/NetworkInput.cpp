@@ -1,0 +1,222 @@
+#include "playback/engine/NetworkInput.h"
+
+#include <QList>
+
+#include <curl/curl.h>
+
+extern "C" {
+#include <libavformat/avio.h>
+#include <libavutil/error.h>
+}
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace vorlane::engine {
+
+namespace {
+
+// A live stream keeps this much behind the reader; older bytes are dropped.
+constexpr qint64 kLiveWindow = 4 * 1024 * 1024;
+// How long the server may send nothing before the download gives up (seconds).
+constexpr long kStallSeconds = 10;
+
+struct CurlFree {
+    void operator()(CURL *c) const { curl_easy_cleanup(c); }
+};
+struct SlistFree {
+    void operator()(curl_slist *l) const { curl_slist_free_all(l); }
+};
+
+void CurlGlobalInit()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+} // namespace
+
+QString NetworkInput::UrlOf(const QString &address)
+{
+    const qsizetype end = address.indexOf(u'\r');
+    return (end < 0 ? address : address.left(end)).trimmed();
+}
+
+NetworkInput::NetworkInput(const QString &address, DownloadCallback callback)
+    : callback_(std::move(callback))
+{
+    CurlGlobalInit();
+    const QStringList lines = address.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QByteArray url = lines.isEmpty() ? QByteArray() : lines.first().trimmed().toUtf8();
+    QList<QByteArray> headers;
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        headers.append(lines[i].toUtf8());
+    thread_ = std::thread(&NetworkInput::Run, this, std::move(url), std::move(headers));
+}
+
+NetworkInput::~NetworkInput()
+{
+    Abort();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+QString NetworkInput::Error() const
+{
+    std::lock_guard lock(mutex_);
+    return error_;
+}
+
+void NetworkInput::Abort()
+{
+    abort_ = true;
+    std::lock_guard lock(mutex_);
+    cv_.notify_all();
+}
+
+void NetworkInput::Interrupt()
+{
+    interrupt_ = true;
+    std::lock_guard lock(mutex_);
+    cv_.notify_all();
+}
+
+bool NetworkInput::Seekable()
+{
+    std::unique_lock lock(mutex_);
+    cv_.wait(lock, [&] { return headersSeen_ || finished_ || abort_; });
+    return total_.load() > 0;
+}
+
+void NetworkInput::Run(QByteArray url, QList<QByteArray> headers)
+{
+    std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
+    std::unique_ptr<curl_slist, SlistFree> list;
+    for (const QByteArray &h : headers)
+        list.reset(curl_slist_append(list.release(), h.constData()));
+    char errbuf[CURL_ERROR_SIZE] = {};
+    CURLcode rc = CURLE_FAILED_INIT;
+    if (curl) {
+        CURL *c = curl.get();
+        curl_ = c;
+        curl_easy_setopt(c, CURLOPT_URL, url.constData());
+        curl_easy_setopt(c, CURLOPT_HTTPHEADER, list.get());
+        curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+        curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kStallSeconds);
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+        curl_easy_setopt(c, CURLOPT_USERAGENT, "Vorlane");
+        curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &NetworkInput::OnWrite);
+        curl_easy_setopt(c, CURLOPT_WRITEDATA, this);
+        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &NetworkInput::OnProgress);
+        curl_easy_setopt(c, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errbuf);
+        rc = curl_easy_perform(c);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (rc != CURLE_OK) {
+            error_ = QString::fromUtf8(errbuf[0] ? errbuf : curl_easy_strerror(rc));
+            failed_ = true;
+        }
+        headersSeen_ = true;
+        finished_ = true;
+        cv_.notify_all();
+    }
+    if (callback_)
+        callback_(nullptr, 0);
+}
+
+size_t NetworkInput::OnWrite(char *data, size_t size, size_t count, void *p)
+{
+    auto *self = static_cast<NetworkInput *>(p);
+    if (self->abort_)
+        return 0; // stops the transfer
+    const size_t n = size * count;
+    {
+        std::lock_guard lock(self->mutex_);
+        if (!self->headersSeen_) {
+            curl_off_t len = -1;
+            if (curl_easy_getinfo(self->curl_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &len) ==
+                    CURLE_OK &&
+                len > 0)
+                self->total_ = len;
+            self->headersSeen_ = true;
+        }
+        self->data_.append(data, static_cast<qsizetype>(n));
+        // A live stream keeps a bounded window behind the reader.
+        if (self->total_ <= 0 && self->data_.size() > 2 * kLiveWindow) {
+            const qint64 keepFrom = std::max(self->base_, self->readPos_ - kLiveWindow);
+            const qint64 drop =
+                std::min<qint64>(keepFrom - self->base_, self->data_.size() - kLiveWindow);
+            if (drop > 0) {
+                self->data_.remove(0, drop);
+                self->base_ += drop;
+            }
+        }
+        self->downloaded_ += static_cast<qint64>(n);
+        self->cv_.notify_all();
+    }
+    if (self->callback_)
+        self->callback_(data, static_cast<qint64>(n));
+    return n;
+}
+
+int NetworkInput::OnProgress(void *p, int64_t dltotal, int64_t, int64_t, int64_t)
+{
+    auto *self = static_cast<NetworkInput *>(p);
+    if (dltotal > 0 && self->total_ <= 0)
+        self->total_ = dltotal;
+    return self->abort_ ? 1 : 0;
+}
+
+int NetworkInput::Read(uint8_t *buf, int size)
+{
+    std::unique_lock lock(mutex_);
+    if (readPos_ < base_)
+        readPos_ = base_; // a live stream paused too long: go on from the oldest byte kept
+    cv_.wait(lock,
+             [&] { return abort_ || interrupt_ || finished_ || base_ + data_.size() > readPos_; });
+    if (interrupt_.exchange(false) && base_ + data_.size() <= readPos_)
+        return AVERROR_EXIT;
+    const qint64 avail = base_ + data_.size() - readPos_;
+    if (abort_ || avail <= 0) {
+        if (failed_ && !abort_)
+            return AVERROR(EIO);
+        return AVERROR_EOF;
+    }
+    const int n = static_cast<int>(std::min<qint64>(avail, size));
+    std::memcpy(buf, data_.constData() + (readPos_ - base_), static_cast<size_t>(n));
+    readPos_ += n;
+    return n;
+}
+
+int64_t NetworkInput::Seek(int64_t offset, int whence)
+{
+    const qint64 total = total_.load();
+    if (whence & AVSEEK_SIZE)
+        return total > 0 ? total : -1;
+    whence &= ~AVSEEK_FORCE;
+    std::lock_guard lock(mutex_);
+    qint64 target = offset;
+    if (whence == SEEK_CUR)
+        target = readPos_ + offset;
+    else if (whence == SEEK_END) {
+        if (total <= 0)
+            return -1;
+        target = total + offset;
+    } else if (whence != SEEK_SET)
+        return -1;
+    if (target < base_ || (total > 0 && target > total) || (total <= 0 && target != readPos_))
+        return -1;
+    if (opening_ && target > base_ + data_.size() && !finished_)
+        return -1;
+    readPos_ = target;
+    return target;
+}
+
+} // namespace vorlane::engine
