@@ -64,17 +64,22 @@ QString TFileList::Name() const
     return name;
 }
 
+TFileList::Key TFileList::keyOf(const TFileName &record, size_t dirHash)
+{
+    return Key{record.FileName, record.DirName, dirHash};
+}
+
 void TFileList::indexAdd(const TFileName &record)
 {
     if (!record.DirName.isEmpty())
-        ++vIndex[Key(record.FileName, record.DirName)];
+        ++vIndex[keyOf(record)];
 }
 
 void TFileList::indexRemove(const TFileName &record)
 {
     if (record.DirName.isEmpty())
         return;
-    const auto it = vIndex.find(Key(record.FileName, record.DirName));
+    const auto it = vIndex.find(keyOf(record));
     if (it == vIndex.end())
         return;
     if (--it.value() <= 0)
@@ -88,15 +93,18 @@ void TFileList::rebuildIndex()
         indexAdd(vList.at(i));
 }
 
-void TFileList::appendChecked(const TFileName &record)
+void TFileList::appendChecked(const TFileName &record, size_t dirHash)
 {
-    if (!record.DirName.isEmpty() && vIndex.contains(Key(record.FileName, record.DirName)))
-        return;
+    if (!record.DirName.isEmpty()) {
+        int &uses = vIndex[keyOf(record, dirHash)];
+        if (uses > 0)
+            return;
+        uses = 1;
+    }
     if (vList.size() > vCount)
         vList[vCount] = record;
     else
         vList.append(record);
-    indexAdd(record);
     CurIndex = vCount;
     ++vCount;
 }
@@ -276,6 +284,7 @@ void TFileList::scanFolder(const QString &root, bool audioOnly)
             if (!dir)
                 return;
             const int fd = dirfd(dir.get());
+            const size_t folderHash = qHash(folder);
             struct stat self {};
             if (fstat(fd, &self) == 0 && !ctx.visited.insert({self.st_dev, self.st_ino}).second)
                 return;
@@ -309,7 +318,7 @@ void TFileList::scanFolder(const QString &root, bool audioOnly)
                 record.DirName = folder;
                 record.Title = NameWithoutExtension(fileName);
                 record.Date = UnixTimeToDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
-                list.appendChecked(record);
+                list.appendChecked(record, folderHash);
             }
         }
     };
@@ -343,44 +352,63 @@ void TFileList::scanFolder(const QString &folder, bool audioOnly)
 
 #endif
 
-template <typename KeyOf>
-void TFileList::stableSortBy(KeyOf keyOf, bool reverse)
+void TFileList::permute(const std::vector<int> &order)
 {
-    if (vCount < 2)
-        return;
-    using KeyType = decltype(keyOf(vList.at(0)));
-    std::vector<KeyType> keys;
-    keys.reserve(vCount);
-    for (int i = 0; i < vCount; ++i)
-        keys.push_back(keyOf(vList.at(i)));
-    std::vector<int> order(vCount);
-    std::iota(order.begin(), order.end(), 0);
-    if (reverse)
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return keys[b] < keys[a]; });
-    else
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return keys[a] < keys[b]; });
     QList<TFileName> sorted;
     sorted.reserve(vList.size());
     for (int i : order)
         sorted.append(std::move(vList[i]));
-    for (int i = vCount; i < vList.size(); ++i)
+    for (qsizetype i = vCount; i < vList.size(); ++i)
         sorted.append(std::move(vList[i]));
     vList = std::move(sorted);
 }
 
 void TFileList::AlphabetSort(bool reverse, bool titleSort)
 {
-    if (titleSort)
-        stableSortBy([](const TFileName &r) { return NaturalSortKey(r.Title); }, reverse);
+    if (vCount < 2)
+        return;
+    // Natural-order keys made once per record; the first four units packed into a number decide
+    // most comparisons without touching the strings.
+    struct Item {
+        uint64_t prefix;
+        QString key;
+        int index;
+    };
+    std::vector<Item> items;
+    items.reserve(vCount);
+    for (int i = 0; i < vCount; ++i) {
+        QString key = NaturalSortKey(titleSort ? vList.at(i).Title : vList.at(i).FileName);
+        uint64_t prefix = 0;
+        for (qsizetype k = 0; k < 4; ++k)
+            prefix = (prefix << 16) | (k < key.size() ? key.at(k).unicode() : 0u);
+        items.push_back({prefix, std::move(key), i});
+    }
+    auto less = [](const Item &a, const Item &b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return QStringView(a.key).mid(4) < QStringView(b.key).mid(4);
+    };
+    if (reverse)
+        std::stable_sort(items.begin(), items.end(),
+                         [&](const Item &a, const Item &b) { return less(b, a); });
     else
-        stableSortBy([](const TFileName &r) { return NaturalSortKey(r.FileName); }, reverse);
+        std::stable_sort(items.begin(), items.end(), less);
+    std::vector<int> order;
+    order.reserve(vCount);
+    for (const Item &item : items)
+        order.push_back(item.index);
+    permute(order);
 }
 
 void TFileList::DateSort()
 {
-    stableSortBy([](const TFileName &r) { return r.Date; }, false);
+    if (vCount < 2)
+        return;
+    std::vector<int> order(vCount);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return vList.at(a).Date < vList.at(b).Date; });
+    permute(order);
 }
 
 bool TFileList::Find(const QString &query, float ff)
@@ -403,24 +431,46 @@ bool TFileList::Find(const QString &query, float ff)
         return false;
     }
 
-    const QString lowerQuery = query.toLower();
-    QStringList pieces;
-    for (qsizetype k = 0; k + 1 < lowerQuery.size(); k += 2)
-        pieces.append(lowerQuery.mid(k, 2));
-    if (pieces.isEmpty())
+    // The query's two-letter pieces, lower-cased, as 32-bit pairs. An entry is scored in one pass
+    // over its text: each adjacent pair of its letters is checked against the pieces (a 64-bit
+    // filter rules most pairs out at once).
+    std::vector<uint32_t> pieces;
+    for (qsizetype k = 0; k + 1 < query.size(); k += 2)
+        pieces.push_back(uint32_t(LowerUnit(query.at(k).unicode())) << 16 |
+                         LowerUnit(query.at(k + 1).unicode()));
+    if (pieces.empty())
         return false;
-    const float n = float(pieces.size());
+    auto filterBit = [](uint32_t pair) { return uint64_t(1) << ((pair * 2654435761u) >> 26); };
+    uint64_t filter = 0;
+    for (uint32_t piece : pieces)
+        filter |= filterBit(piece);
+    const size_t n = pieces.size();
+    std::vector<char> found(n);
+
     float score = 0;
     for (int i = start; i < vCount; ++i) {
         score = 0;
         if (i != start) {
-            const QString text = vList.at(i).Text().toLower();
-            int hits = 0;
-            for (const QString &piece : pieces) {
-                if (text.contains(piece))
-                    ++hits;
+            const QString &text = vList.at(i).Text();
+            const auto *t = reinterpret_cast<const char16_t *>(text.constData());
+            const qsizetype len = text.size();
+            std::fill(found.begin(), found.end(), 0);
+            size_t hits = 0;
+            char16_t previous = len > 0 ? LowerUnit(t[0]) : 0;
+            for (qsizetype k = 1; k < len && hits < n; ++k) {
+                const char16_t current = LowerUnit(t[k]);
+                const uint32_t pair = uint32_t(previous) << 16 | current;
+                previous = current;
+                if (!(filter & filterBit(pair)))
+                    continue;
+                for (size_t p = 0; p < n; ++p) {
+                    if (!found[p] && pieces[p] == pair) {
+                        found[p] = 1;
+                        ++hits;
+                    }
+                }
             }
-            score = float(hits) / n;
+            score = float(hits) / float(n);
         }
         if (score >= ff) {
             CurIndex = i;

@@ -11,11 +11,13 @@
 // copies of their own.
 
 #include <QHash>
+#include <QHashFunctions>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <utility>
+#include <vector>
 
 namespace vorlane {
 
@@ -110,15 +112,31 @@ public:
     void AddListLine(const QString &line);
 
 private:
-    using Key = std::pair<QString, QString>; // (FileName, DirName)
+    // (FileName, DirName) with the folder's hash computed once: a scan adds many names to the
+    // same folder.
+    struct Key {
+        QString FileName;
+        QString DirName;
+        size_t DirHash;
+        bool operator==(const Key &o) const
+        {
+            return DirHash == o.DirHash && FileName == o.FileName && DirName == o.DirName;
+        }
+        friend size_t qHash(const Key &k, size_t seed)
+        {
+            return qHashMulti(seed, k.FileName, k.DirHash);
+        }
+    };
+    static Key keyOf(const TFileName &record, size_t dirHash);
+    static Key keyOf(const TFileName &record) { return keyOf(record, qHash(record.DirName)); }
 
     void indexAdd(const TFileName &record);
     void indexRemove(const TFileName &record);
     void rebuildIndex();
-    void appendChecked(const TFileName &record);
+    void appendChecked(const TFileName &record, size_t dirHash);
+    void appendChecked(const TFileName &record) { appendChecked(record, qHash(record.DirName)); }
     void scanFolder(const QString &folder, bool audioOnly);
-    template <typename KeyOf>
-    void stableSortBy(KeyOf keyOf, bool reverse);
+    void permute(const std::vector<int> &order);
 
     int vCount = 0;
     QList<TFileName> vList;

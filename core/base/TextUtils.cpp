@@ -15,9 +15,9 @@ namespace vorlane {
 
 namespace {
 
-inline bool isAsciiDigit(QChar c)
+inline bool isDigitUnit(char16_t c)
 {
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
+    return c >= u'0' && c <= u'9';
 }
 
 // Days from 30 Dec 1899 to 1 Jan 1970.
@@ -191,10 +191,10 @@ int CompareNatural(const QString &a, const QString &b)
         return b.isEmpty() ? 0 : -1;
     if (b.isEmpty())
         return 1;
-    const QString la = a.toLower();
-    const QString lb = b.toLower();
-    const qsizetype na = la.size();
-    const qsizetype nb = lb.size();
+    const auto *pa = reinterpret_cast<const char16_t *>(a.constData());
+    const auto *pb = reinterpret_cast<const char16_t *>(b.constData());
+    const qsizetype na = a.size();
+    const qsizetype nb = b.size();
     qsizetype i = 0;
     qsizetype j = 0;
     for (;;) {
@@ -202,34 +202,32 @@ int CompareNatural(const QString &a, const QString &b)
             return j == nb ? 0 : -1;
         if (j == nb)
             return 1;
-        const QChar ca = la.at(i);
-        const QChar cb = lb.at(j);
-        const bool da = isAsciiDigit(ca);
-        const bool db = isAsciiDigit(cb);
+        const char16_t ca = LowerUnit(pa[i]);
+        const char16_t cb = LowerUnit(pb[j]);
+        const bool da = isDigitUnit(ca);
+        const bool db = isDigitUnit(cb);
         if (da && db) {
             qsizetype ie = i;
-            while (ie < na && isAsciiDigit(la.at(ie)))
+            while (ie < na && isDigitUnit(pa[ie]))
                 ++ie;
             qsizetype je = j;
-            while (je < nb && isAsciiDigit(lb.at(je)))
+            while (je < nb && isDigitUnit(pb[je]))
                 ++je;
             // Numbers of any length: skip leading zeros, then more digits is larger, then the
             // digits decide. Two zeros: the shorter run first ("0" before "00").
             qsizetype sa = i;
-            while (sa < ie && la.at(sa) == u'0')
+            while (sa < ie && pa[sa] == u'0')
                 ++sa;
             qsizetype sb = j;
-            while (sb < je && lb.at(sb) == u'0')
+            while (sb < je && pb[sb] == u'0')
                 ++sb;
             const qsizetype lenA = ie - sa;
             const qsizetype lenB = je - sb;
             if (lenA != lenB)
                 return lenA < lenB ? -1 : 1;
             for (qsizetype k = 0; k < lenA; ++k) {
-                const char16_t x = la.at(sa + k).unicode();
-                const char16_t y = lb.at(sb + k).unicode();
-                if (x != y)
-                    return x < y ? -1 : 1;
+                if (pa[sa + k] != pb[sb + k])
+                    return pa[sa + k] < pb[sb + k] ? -1 : 1;
             }
             if (lenA == 0 && (ie - i) != (je - j))
                 return (ie - i) < (je - j) ? -1 : 1;
@@ -242,7 +240,7 @@ int CompareNatural(const QString &a, const QString &b)
         if (db)
             return 1;
         if (ca != cb)
-            return ca.unicode() < cb.unicode() ? -1 : 1;
+            return ca < cb ? -1 : 1;
         ++i;
         ++j;
     }
@@ -250,39 +248,49 @@ int CompareNatural(const QString &a, const QString &b)
 
 QString NaturalSortKey(const QString &text)
 {
-    // Tokens: a character c is [2, c]; a number is [1, significant length, digits...]; zero is
+    // A character c becomes the unit c + 2; a number [1, significant length, digits...]; zero
     // [1, 0, run length]. Numbers sort before characters, a shorter text before a longer one.
-    const QString lower = text.toLower();
-    const qsizetype n = lower.size();
-    QString key;
-    key.reserve(n * 2 + 2);
+    const auto *p = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype n = text.size();
+    // A character takes one unit, a digit run of length r at most r + 2: 2n + 2 always fits.
+    QString key(2 * n + 2, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(key.data());
+    qsizetype used = 0;
     qsizetype i = 0;
     while (i < n) {
-        const QChar c = lower.at(i);
-        if (!isAsciiDigit(c)) {
-            key += QChar(char16_t(2));
-            key += c;
+        const char16_t c = LowerUnit(p[i]);
+        if (!isDigitUnit(c)) {
+            out[used++] = c < 0xFFFE ? char16_t(c + 2) : char16_t(0xFFFF);
             ++i;
             continue;
         }
         qsizetype end = i;
-        while (end < n && isAsciiDigit(lower.at(end)))
+        while (end < n && isDigitUnit(p[end]))
             ++end;
         qsizetype s = i;
-        while (s < end && lower.at(s) == u'0')
+        while (s < end && p[s] == u'0')
             ++s;
-        key += QChar(char16_t(1));
-        const qsizetype significant = std::min<qsizetype>(end - s, 0xFFFF);
+        out[used++] = 1;
+        const qsizetype significant = end - s;
         if (significant == 0) {
-            key += QChar(char16_t(0));
-            key += QChar(char16_t(std::min<qsizetype>(end - i, 0xFFFF)));
+            out[used++] = 0;
+            out[used++] = char16_t(std::min<qsizetype>(end - i, 0xFFFF));
         } else {
-            key += QChar(char16_t(significant));
-            key += QStringView(lower).mid(s, end - s);
+            out[used++] = char16_t(std::min<qsizetype>(significant, 0xFFFF));
+            for (qsizetype k = s; k < end; ++k)
+                out[used++] = p[k];
         }
         i = end;
     }
+    key.truncate(used);
     return key;
+}
+
+char16_t LowerUnit(char16_t c)
+{
+    if (c < 0x80)
+        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+    return QChar(c).toLower().unicode();
 }
 
 QChar fUpCaseRus(QChar c)

@@ -31,6 +31,10 @@ int CompareNatural(const QString &a, const QString &b);
 // Sorting by precomputed keys avoids re-lower-casing and re-parsing numbers at every comparison.
 QString NaturalSortKey(const QString &text);
 
+// One UTF-16 unit in lower case (the simple, one-to-one mapping), as natural order and the
+// fuzzy search compare letters.
+char16_t LowerUnit(char16_t c);
+
 // "a"-"z" -> "A"-"Z", "а"-"я" -> "А"-"Я", "ё" -> "Ё"; any other character unchanged.
 QChar fUpCaseRus(QChar c);
 

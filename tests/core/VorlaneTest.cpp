@@ -119,6 +119,10 @@ TEST_F(Controller, BrowseListOfEachMode)
 
     c.SetMode(bmPlayLists);
     EXPECT_EQ(c.List().List, QStringList{"---Playlists---"});
+    c.SetMode(bmPlayListFiles); // no playlist yet: the header alone
+    TListData playlist = c.List();
+    EXPECT_EQ(playlist.List, QStringList{"---Playlists:---"});
+    EXPECT_EQ(playlist.Index, -1);
 
     c.OpenExtFileList("http://h/a%20b.mp3\nhttp://h/x/c.ogg\nftp://h/d.wav\n", true);
     TListData search = c.List();
