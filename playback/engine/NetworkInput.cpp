@@ -128,7 +128,7 @@ void NetworkInput::Run(QByteArray url, QList<QByteArray> headers)
         cv_.notify_all();
     }
     if (callback_)
-        callback_(nullptr, 0);
+        callback_(nullptr, rc == CURLE_OK ? 0 : -1);
 }
 
 size_t NetworkInput::OnWrite(char *data, size_t size, size_t count, void *p)

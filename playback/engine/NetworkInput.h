@@ -20,7 +20,8 @@
 
 namespace vorlane::engine {
 
-// Called on the download thread with each block; data == nullptr, size == 0 at the end.
+// Called on the download thread with each block; at the end once with data == nullptr and
+// size 0 when everything arrived, -1 when the download failed or was stopped.
 using DownloadCallback = std::function<void(const char *data, qint64 size)>;
 
 class NetworkInput {

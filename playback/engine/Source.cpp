@@ -346,9 +346,13 @@ bool Prepare(Source::Impl &d, const QString &name, QString *error)
     d.pendingStart = 0;
 
     int64_t len = 0;
-    if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
-        len = av_rescale_q(st->duration, st->time_base, AVRational{1, d.rate});
-    else if (d.fmt->duration != AV_NOPTS_VALUE && d.fmt->duration > 0)
+    if (st->duration != AV_NOPTS_VALUE && st->duration > 0) {
+        int64_t duration = st->duration;
+        // MP3's duration counts the encoder delay that its start time skips.
+        if (st->start_time != AV_NOPTS_VALUE && st->start_time > 0 && st->start_time < duration)
+            duration -= st->start_time;
+        len = av_rescale_q(duration, st->time_base, AVRational{1, d.rate});
+    } else if (d.fmt->duration != AV_NOPTS_VALUE && d.fmt->duration > 0)
         len = av_rescale_q(d.fmt->duration, AV_TIME_BASE_Q, AVRational{1, d.rate});
     if (!d.net && d.fmt->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE) {
         if (!d.Rewind(false))
