@@ -21,6 +21,13 @@ struct Command {
 const std::vector<Command> kCommands = {
     {"scan", vorlane::cli::RunScan,
      "scan DIR [--subfolders] [--all-files] [--sort name|name-desc|title|date]"},
+    {"play", vorlane::cli::RunPlay,
+     "play FILE|URL [--eq G0,...,G9] [--echo MIX,DELAY_MS] [--compressor THRESHOLD_DB,RATIO] "
+     "[--tempo PERCENT] [--seconds S]"},
+    {"render", vorlane::cli::RunRender,
+     "render FILE OUT.wav [--eq G0,...,G9] [--echo MIX,DELAY_MS] [--compressor THRESHOLD_DB,RATIO] "
+     "[--tempo PERCENT] [--from SECONDS] [--seconds S]"},
+    {"info", vorlane::cli::RunInfo, "info [--json] FILE|URL"},
 };
 
 int usage()

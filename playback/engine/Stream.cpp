@@ -137,7 +137,7 @@ void Stream::ProducerLoop()
     }
 }
 
-void Stream::Pull(float *out, int frames)
+int Stream::Pull(float *out, int frames)
 {
     int done = 0;
     if (state_ == StreamState::Playing) {
@@ -182,7 +182,7 @@ void Stream::Pull(float *out, int frames)
 
     std::lock_guard lock(volumeMutex_);
     if (slideFrames_ == 0 && volume_ == 1.0)
-        return;
+        return done;
     for (int f = 0; f < done; ++f) {
         if (slideFrames_ > 0) {
             ++slideDone_;
@@ -197,6 +197,7 @@ void Stream::Pull(float *out, int frames)
         for (int c = 0; c < channels_; ++c)
             out[static_cast<size_t>(f) * channels_ + c] *= v;
     }
+    return done;
 }
 
 void Stream::Remember(const float *s, int frames)

@@ -81,7 +81,8 @@ public:
 
     // Fills `frames` interleaved frames with what plays next (silence when nothing does).
     // Device output: SDL's thread calls it. Null output: the stream's holder calls it.
-    void Pull(float *out, int frames);
+    // Returns how many frames carry sound (the rest is silence).
+    int Pull(float *out, int frames);
     int Channels() const { return channels_; }
     int Rate() const { return rate_; }
 

@@ -1,0 +1,290 @@
+// play, render and info: the audio engine and the player from the command line.
+
+#include "cli/Commands.h"
+
+#include "playback/Player.h"
+#include "playback/engine/Stream.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTextStream>
+#include <QThread>
+
+#include <array>
+#include <cmath>
+#include <optional>
+
+namespace vorlane::cli {
+
+namespace {
+
+struct Options {
+    QStringList positional;
+    std::optional<std::array<float, TEqualizer::kBands>> eq;
+    std::optional<std::pair<float, float>> echo;       // mix %, delay ms
+    std::optional<std::pair<float, float>> compressor; // threshold dB, ratio
+    double tempo = 0;
+    double from = 0;
+    double seconds = -1;
+    bool json = false;
+};
+
+bool Numbers(const QString &text, int count, std::vector<float> &out)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != count)
+        return false;
+    out.clear();
+    for (const QString &p : parts) {
+        bool ok = false;
+        out.push_back(p.trimmed().toFloat(&ok));
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+// Parses the options `allowed` names; false (after a message) on anything else.
+bool Parse(const QStringList &args, const QStringList &allowed, Options &o)
+{
+    QTextStream err(stderr);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            o.positional << a;
+            continue;
+        }
+        if (!allowed.contains(a)) {
+            err << "vorlane-cli: unknown option " << a << "\n";
+            return false;
+        }
+        if (a == QLatin1String("--json")) {
+            o.json = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            err << "vorlane-cli: " << a << " needs a value\n";
+            return false;
+        }
+        const QString v = args[++i];
+        std::vector<float> n;
+        bool ok = true;
+        if (a == QLatin1String("--eq")) {
+            ok = Numbers(v, TEqualizer::kBands, n);
+            if (ok) {
+                o.eq.emplace();
+                std::copy(n.begin(), n.end(), o.eq->begin());
+            }
+        } else if (a == QLatin1String("--echo")) {
+            ok = Numbers(v, 2, n);
+            if (ok)
+                o.echo = std::make_pair(n[0], n[1]);
+        } else if (a == QLatin1String("--compressor")) {
+            ok = Numbers(v, 2, n);
+            if (ok)
+                o.compressor = std::make_pair(n[0], n[1]);
+        } else if (a == QLatin1String("--tempo")) {
+            o.tempo = v.toDouble(&ok);
+            ok = ok && o.tempo >= -50 && o.tempo <= 100;
+        } else if (a == QLatin1String("--from")) {
+            o.from = v.toDouble(&ok);
+            ok = ok && o.from >= 0;
+        } else if (a == QLatin1String("--seconds")) {
+            o.seconds = v.toDouble(&ok);
+            ok = ok && o.seconds >= 0;
+        }
+        if (!ok) {
+            err << "vorlane-cli: bad value for " << a << ": " << v << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+const QStringList kEffectOptions = {"--eq", "--echo", "--compressor", "--tempo"};
+
+// Sets the processors as the sound-processing window would: power-mode bands whose slider
+// positions give the wanted gains, echo level and delay, compressor threshold and ratio.
+void ConfigureProcessors(const Options &o, TEqualizer &eq, TEchoProcessor &echo,
+                         TCompressProcessor &comp)
+{
+    if (o.eq) {
+        eq.vBandWidth = 12;
+        eq.vPowerEQStatus = true;
+        for (int i = 0; i < TEqualizer::kBands; ++i)
+            eq.vGain[i] = 15.0f - (*o.eq)[i];
+        eq.vEnabled = true;
+    }
+    if (o.echo) {
+        echo.vLevel = o.echo->first;
+        echo.vDelay = o.echo->second;
+        echo.vEnabled = true;
+    }
+    if (o.compressor) {
+        comp.vLevel = o.compressor->first;
+        comp.vRatio = o.compressor->second;
+        comp.vEnabled = true;
+    }
+}
+
+bool IsAddress(const QString &s)
+{
+    return s.contains(QLatin1String("://"));
+}
+
+TFileName EntryFor(const QString &path)
+{
+    TFileName f;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    f.DirName = slash < 0 ? QStringLiteral("./") : path.left(slash + 1);
+    f.FileName = path.mid(slash + 1);
+    f.Title = f.FileName;
+    return f;
+}
+
+std::unique_ptr<engine::Source> OpenSource(const QString &what, QString *error)
+{
+    if (IsAddress(what))
+        return engine::Source::OpenUrl(what, {}, error);
+    return engine::Source::OpenFile(what, error);
+}
+
+int CannotOpen(const QString &what, const QString &why)
+{
+    QTextStream(stderr) << "vorlane-cli: cannot open " << what
+                        << (why.isEmpty() ? QString() : QStringLiteral(" (") + why + u')') << "\n";
+    return 1;
+}
+
+bool WriteFloatWav(const QString &path, const std::vector<float> &samples, int rate, int channels)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    auto u32 = [](uint32_t v) { return QByteArray(reinterpret_cast<const char *>(&v), 4); };
+    auto u16 = [](uint16_t v) { return QByteArray(reinterpret_cast<const char *>(&v), 2); };
+    const uint32_t data = static_cast<uint32_t>(samples.size() * sizeof(float));
+    const uint32_t frames = static_cast<uint32_t>(samples.size() / channels);
+    QByteArray h;
+    h += "RIFF" + u32(4 + 26 + 12 + 8 + data) + "WAVE";
+    h += "fmt " + u32(18) + u16(3) + u16(static_cast<uint16_t>(channels)) + u32(rate) +
+         u32(rate * channels * 4) + u16(static_cast<uint16_t>(channels * 4)) + u16(32) + u16(0);
+    h += "fact" + u32(4) + u32(frames);
+    h += "data" + u32(data);
+    return f.write(h) == h.size() &&
+           f.write(reinterpret_cast<const char *>(samples.data()), data) == data;
+}
+
+} // namespace
+
+int RunInfo(const QStringList &args)
+{
+    Options o;
+    if (!Parse(args, {"--json"}, o) || o.positional.size() != 1)
+        return 2;
+    const QString what = o.positional.first();
+    QString error;
+    auto src = OpenSource(what, &error);
+    if (!src)
+        return CannotOpen(what, error);
+    if (!src->IsNetwork()) {
+        // Decode to the end: the length printed is what decoding yields.
+        std::vector<float> buf(8192 * static_cast<size_t>(src->Channels()));
+        while (src->Read(buf.data(), 8192) > 0) {
+        }
+    }
+    const qint64 bytes = src->Length();
+    const double seconds = src->BytesToSeconds(bytes);
+    int bitrate = src->NominalBitRate();
+    if (seconds > 0 && src->SourceSize() > 0)
+        bitrate = static_cast<int>(std::lround(src->SourceSize() / (seconds * 125.0)));
+    QTextStream out(stdout);
+    if (o.json) {
+        out << "{\"bytes\":" << bytes << ",\"seconds\":" << QString::number(seconds, 'f', 3)
+            << ",\"rate\":" << src->Rate() << ",\"channels\":" << src->Channels()
+            << ",\"bitrate\":" << bitrate << "}\n";
+    } else {
+        out << "bytes: " << bytes << "\nseconds: " << QString::number(seconds, 'f', 3)
+            << "\nrate: " << src->Rate() << "\nchannels: " << src->Channels()
+            << "\nbitrate: " << bitrate << "\n";
+    }
+    return 0;
+}
+
+int RunRender(const QStringList &args)
+{
+    Options o;
+    if (!Parse(args, kEffectOptions + QStringList{"--from", "--seconds"}, o) ||
+        o.positional.size() != 2)
+        return 2;
+    const QString what = o.positional[0];
+    QString error;
+    auto src = OpenSource(what, &error);
+    if (!src)
+        return CannotOpen(what, error);
+    const int rate = src->Rate(), channels = src->Channels();
+    auto stream = std::make_shared<engine::Stream>(std::move(src), engine::OutputKind::Null);
+    if (o.from > 0 && !stream->SetPosition(stream->GetSource().SecondsToBytes(o.from)))
+        return CannotOpen(what, QStringLiteral("cannot seek to %1 s").arg(o.from));
+    TEqualizer eq;
+    TEchoProcessor echo;
+    TCompressProcessor comp;
+    ConfigureProcessors(o, eq, echo, comp);
+    eq.vChannel = echo.vChannel = comp.vChannel = stream;
+    eq.Refresh();
+    echo.Refresh();
+    comp.Refresh();
+    stream->SetTempo(o.tempo);
+    stream->Play();
+
+    const qint64 end = o.seconds < 0 ? -1 : stream->GetSource().SecondsToBytes(o.from + o.seconds);
+    std::vector<float> out;
+    std::vector<float> buf(4096 * static_cast<size_t>(channels));
+    while (!stream->Ended() && (end < 0 || stream->Position() < end)) {
+        const int got = stream->Pull(buf.data(), 4096);
+        out.insert(out.end(), buf.begin(), buf.begin() + static_cast<ptrdiff_t>(got) * channels);
+    }
+    // Without a tempo change the span ends on its exact sample.
+    if (end >= 0 && o.tempo == 0)
+        out.resize(std::min(out.size(), static_cast<size_t>(o.seconds * rate) * channels));
+    if (!WriteFloatWav(o.positional[1], out, rate, channels)) {
+        QTextStream(stderr) << "vorlane-cli: cannot write " << o.positional[1] << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int RunPlay(const QStringList &args)
+{
+    Options o;
+    if (!Parse(args, kEffectOptions + QStringList{"--seconds"}, o) || o.positional.size() != 1)
+        return 2;
+    const QString what = o.positional.first();
+    TPlayer player;
+    player.Init(engine::OutputKind::Device);
+    if (!player.OpenFile(EntryFor(what)))
+        return CannotOpen(what, QString());
+    ConfigureProcessors(o, *player.Equalizer, *player.EchoProcessor, *player.Compressor);
+    player.SetSpeed(static_cast<int>(std::lround(o.tempo)));
+    if (!player.Play())
+        return CannotOpen(what, QStringLiteral("no audio output"));
+    player.SetVolume(100);
+    QTextStream out(stdout);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 nextPrint = 1000;
+    while (o.seconds < 0 || clock.elapsed() < o.seconds * 1000) {
+        QThread::msleep(50);
+        if (player.Refresh())
+            break;
+        if (clock.elapsed() >= nextPrint) {
+            out << player.GetTime() << "\n";
+            out.flush();
+            nextPrint += 1000;
+        }
+    }
+    player.Stop();
+    return 0;
+}
+
+} // namespace vorlane::cli
