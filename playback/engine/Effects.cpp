@@ -203,7 +203,7 @@ public:
         const bool pan = p_.panDelay && channels_ == 2;
         const size_t size = mask_ + 1;
         const int ramp = RampFrames(rate_);
-        float taps[8];
+        float taps[8] = {};
         for (int f = 0; f < frames; ++f, ++write_) {
             if (mixNow_ < mixTarget)
                 mixNow_ = std::min(mixTarget, mixNow_ + mixStep);
@@ -225,7 +225,7 @@ public:
             // starting with a jump.
             const float feed = written_ < ramp ? static_cast<float>(written_++) / ramp : 1.0f;
             for (int c = 0; c < channels_ && c < 8; ++c) {
-                const float back = pan ? taps[1 - c] : taps[c];
+                const float back = pan && c < 2 ? taps[1 - c] : taps[c];
                 lines_[c * size + (write_ & mask_)] = x[c] * feed + fb * back;
                 x[c] = x[c] * (1.0f - mix) + taps[c] * mix;
             }

@@ -162,3 +162,23 @@ TEST_F(Network, MissingAddressesDoNotOpen)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Network, SeekAheadOfTheDownloadWaitsForTheBytes)
+{
+    ASSERT_TRUE(Open("slow/song.mp3?chunk=8192&delay=0.1"));
+    ASSERT_TRUE(player_.Play());
+    PullMs(200);
+    player_.Refresh();
+    ASSERT_LT(player_.vStreamFileSize, Song().size() / 2);
+    player_.ChangePosition(44100 * 4 * 5); // 5 s of 6: not downloaded yet
+    player_.Refresh();
+    EXPECT_EQ(player_.GetPosition(), 44100 * 4 * 5);
+    EXPECT_GT(player_.vStreamFileSize, Song().size() * 3 / 4);
+    PullMs(300);
+    player_.Refresh();
+    EXPECT_GT(player_.GetPosition(), 44100 * 4 * 5);
+}
+
+} // namespace
