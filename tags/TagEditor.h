@@ -1,0 +1,90 @@
+#pragma once
+// The tag editor: the one door through which the rest of the program reads and writes tags.
+//
+// It owns one ID3v1 and one ID3v2 tag, is pointed at one file at a time with SetFile, and
+// exchanges the common fields as a TTag of Unicode strings. Only ".mp3" files (any case) are
+// edited; for every other file the editor is disabled and its operations do nothing (the
+// getters leave the caller's record untouched). Save results are not reported to the program
+// (LastSaveResult() keeps the last code for tools that want it).
+//
+// | TTag   | ID3v1            | ID3v2                                        |
+// | Title  | Title            | "TIT2"                                       |
+// | Artist | Artist           | "TPE1"                                       |
+// | Album  | Album            | "TALB"                                       |
+// | Track  | Track ("0" none) | "TRCK" (taken as it stands, "3/12" included) |
+// | Genre  | Genre name       | "TCON" (taken as it stands, "(13)" included) |
+// | Year   | Year             | "TYER"; a 2.4 tag: "TDRC" (first 4 characters when read, and
+// |        |                  | read when "TYER" is missing)                 |
+//
+// An empty field in a TTag passed to a setter leaves that field of the tag as it was.
+//
+// Covers: GetCoverArt scales the first attached picture (JPEG, PNG, BMP or GIF by its MIME
+// type) into a display box; without a picture, or with one of another type, the default cover
+// (DefCover.png from the program's data folder, then the current folder; a plain generated
+// picture when neither has it) is the result.
+//
+// An editor is used from one thread at a time (QImage work only, no widgets).
+
+#include "tags/ID3v1Tag.h"
+#include "tags/ID3v2Tag.h"
+
+#include <QImage>
+#include <QString>
+
+namespace vorlane {
+
+struct TTag {
+    QString Title;
+    QString Artist;
+    QString Album;
+    QString Track;
+    QString Genre;
+    QString Year;
+    QString FileType; // lower-cased extension with its dot, ".mp3"
+};
+
+class TTagEditor {
+public:
+    TTagEditor();
+
+    void SetFile(const QString &ExtCurFile);
+    void GetTagV1(TTag &Tag) const;
+    void GetTagV2(TTag &Tag) const;
+    void SetTagV1(const TTag &NewTag);
+    void SetTagV2(const TTag &NewTag);
+    void CopyFromTagV1toTagV2();
+    void CopyFromTagV2toTagV1();
+
+    // Makes CoverArt for a box of Width x Height pixels.
+    void GetCoverArt(int Width, int Height);
+    // Replaces the first picture by the image file's bytes (front cover, "Album") and saves the
+    // ID3v2 tag. False when disabled or when the image cannot be read.
+    bool SetCoverArt(const QString &FileName);
+
+    bool Enabled() const { return vEnabled; }
+    QString CurFile() const { return vCurFile; }
+    const QImage &DefaultCover() const { return vDefaultCover; }
+    // The code of the last tag save (TID3v1Tag / TID3v2Tag codes); 0 before any.
+    int LastSaveResult() const { return vLastSaveResult; }
+
+    TID3v1Tag ID3v1Tag;
+    TID3v2Tag ID3v2Tag;
+    QImage CoverArt;
+    bool RefreshFlag = false;
+
+private:
+    QString vCurFile;
+    bool vEnabled = false;
+    QImage vDefaultCover;
+    int vLastSaveResult = 0;
+};
+
+// The size a W x H picture gets in a Width x Height box: the longer side fills the box, the
+// other keeps the ratio (single precision, rounded to nearest, halves to even).
+QSize CoverArtSize(int pictureWidth, int pictureHeight, int Width, int Height);
+
+// The default cover picture: DefCover.png from the data folder, else the current folder, else
+// a plain generated picture.
+QImage LoadDefaultCover();
+
+} // namespace vorlane
