@@ -23,4 +23,15 @@ int RunRender(const QStringList &args);
 // source cannot be opened.
 int RunInfo(const QStringList &args);
 
+// tags show [--json] FILE...: each file's ID3v1 fields, ID3v2 version and six fields, frames
+//   (identifier, size) and pictures (MIME type, picture type, description, bytes); with --json
+//   one object per line.
+// tags set [--v1|--v2] [--title T] [--artist A] [--album B] [--track N] [--genre G] [--year Y]
+//   FILE...: empty fields stay as they are; --v2 by default.
+// tags copy --to-v1|--to-v2 FILE...: copies the fields between the tag versions of MP3 files.
+// tags cover IMAGE FILE...: makes the picture the front cover of MP3 files.
+// MP3 files go through the tag editor; .wav/.aif/.aiff/.aifc files have their ID3v2 tag chunk
+// read and written directly. 0; 1 when a file cannot be read or written; 2 for bad usage.
+int RunTags(const QStringList &args);
+
 } // namespace vorlane::cli

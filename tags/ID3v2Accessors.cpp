@@ -124,15 +124,9 @@ void appendUtf16LE(QByteArray &out, const QString &text, bool bom, bool terminat
 void appendEncoded(QByteArray &out, uint8_t encoding, const QString &text, bool terminator)
 {
     switch (encoding) {
-    case kUtf16Bom:
-        appendUtf16LE(out, text, true, terminator);
-        return;
-    case kUtf8:
-        out += text.toUtf8();
-        break;
-    default:
-        out += EncodeLegacy(text);
-        break;
+    case kUtf16Bom: appendUtf16LE(out, text, true, terminator); return;
+    case kUtf8: out += text.toUtf8(); break;
+    default: out += EncodeLegacy(text); break;
     }
     if (terminator)
         out.append('\0');

@@ -89,6 +89,31 @@ QSize CoverArtSize(int pictureWidth, int pictureHeight, int Width, int Height)
     return QSize(std::max(1, w), std::max(1, h));
 }
 
+void ReadTagV2Fields(const TID3v2Tag &tag, TTag &fields)
+{
+    fields.Title = tag.GetUnicodeText("TIT2");
+    fields.Artist = tag.GetUnicodeText("TPE1");
+    fields.Album = tag.GetUnicodeText("TALB");
+    fields.Track = tag.GetUnicodeText("TRCK");
+    fields.Genre = tag.GetUnicodeText("TCON");
+    if (tag.MajorVersion == 4 && tag.FrameExists("TYER") < 0)
+        fields.Year = tag.GetUnicodeText("TDRC").left(4);
+    else
+        fields.Year = tag.GetUnicodeText("TYER");
+}
+
+void WriteTagV2Fields(TID3v2Tag &tag, const TTag &fields)
+{
+    const std::pair<TFrameID, const QString *> frames[] = {
+        {"TIT2", &fields.Title}, {"TPE1", &fields.Artist}, {"TALB", &fields.Album},
+        {"TRCK", &fields.Track}, {"TCON", &fields.Genre},  {yearFrame(tag), &fields.Year},
+    };
+    for (const auto &[id, text] : frames) {
+        if (!text->isEmpty())
+            tag.SetUnicodeText(id, *text);
+    }
+}
+
 QImage LoadDefaultCover()
 {
     QStringList candidates;
@@ -142,15 +167,7 @@ void TTagEditor::GetTagV2(TTag &Tag) const
 {
     if (!vEnabled)
         return;
-    Tag.Title = ID3v2Tag.GetUnicodeText("TIT2");
-    Tag.Artist = ID3v2Tag.GetUnicodeText("TPE1");
-    Tag.Album = ID3v2Tag.GetUnicodeText("TALB");
-    Tag.Track = ID3v2Tag.GetUnicodeText("TRCK");
-    Tag.Genre = ID3v2Tag.GetUnicodeText("TCON");
-    if (ID3v2Tag.MajorVersion == 4 && ID3v2Tag.FrameExists("TYER") < 0)
-        Tag.Year = ID3v2Tag.GetUnicodeText("TDRC").left(4);
-    else
-        Tag.Year = ID3v2Tag.GetUnicodeText("TYER");
+    ReadTagV2Fields(ID3v2Tag, Tag);
     Tag.FileType = lowerExtension(vCurFile);
 }
 
@@ -186,14 +203,7 @@ void TTagEditor::SetTagV2(const TTag &NewTag)
 {
     if (!vEnabled)
         return;
-    const std::pair<TFrameID, const QString *> fields[] = {
-        {"TIT2", &NewTag.Title}, {"TPE1", &NewTag.Artist}, {"TALB", &NewTag.Album},
-        {"TRCK", &NewTag.Track}, {"TCON", &NewTag.Genre},  {yearFrame(ID3v2Tag), &NewTag.Year},
-    };
-    for (const auto &[id, text] : fields) {
-        if (!text->isEmpty())
-            ID3v2Tag.SetUnicodeText(id, *text);
-    }
+    WriteTagV2Fields(ID3v2Tag, NewTag);
     vLastSaveResult = ID3v2Tag.SaveToFile(vCurFile);
 }
 

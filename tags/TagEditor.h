@@ -79,6 +79,12 @@ private:
     int vLastSaveResult = 0;
 };
 
+// The six TTag fields of an ID3v2 tag, read as the editor reads them (FileType untouched), and
+// the non-empty ones written into its frames as the editor writes them. For tools that handle
+// tags outside MP3 files (WAVE, AIFF) with the same rules.
+void ReadTagV2Fields(const TID3v2Tag &tag, TTag &fields);
+void WriteTagV2Fields(TID3v2Tag &tag, const TTag &fields);
+
 // The size a W x H picture gets in a Width x Height box: the longer side fills the box, the
 // other keeps the ratio (single precision, rounded to nearest, halves to even).
 QSize CoverArtSize(int pictureWidth, int pictureHeight, int Width, int Height);
