@@ -74,6 +74,12 @@ QString TPlayer::TempFileName() const
     return vProgramDir + QStringLiteral("VL4Conf/Cache/temp") + vStreamExt;
 }
 
+void TPlayer::DeleteTempFiles() const
+{
+    for (const char *ext : {".mp3", "", ".aac", ".m4a", ".wma", ".m3u"})
+        QFile::remove(vProgramDir + QStringLiteral("VL4Conf/Cache/temp") + QLatin1String(ext));
+}
+
 bool TPlayer::IsActive() const
 {
     return vChannel && vChannel->State() != engine::StreamState::Stopped;
@@ -81,7 +87,6 @@ bool TPlayer::IsActive() const
 
 bool TPlayer::OpenFile(const TFileName &Value)
 {
-    DownloadCompleted = false;
     // Opening another entry ends a running recording with its file complete.
     if (vRecording)
         vLastRecording = StopRecording();
@@ -96,6 +101,7 @@ bool TPlayer::OpenFile(const TFileName &Value)
     if (vChannel)
         vChannel->Stop();
     vChannel.reset(); // also ends the previous download before a new one starts
+    DownloadCompleted = false;
 
     std::unique_ptr<engine::Source> source;
     if (IsNetworkDir(Value.DirName)) {
@@ -341,7 +347,9 @@ int TPlayer::BitRate() const
 void TPlayer::OnDownload(const char *Data, qint64 Size)
 {
     DownloadCompleted = false;
-    if (!vTempFile && !vTempFailed) {
+    // The cache file starts with the first block; an end without any block leaves the cache
+    // of an earlier download alone.
+    if (Data && !vTempFile && !vTempFailed) {
         QDir().mkpath(vProgramDir + QStringLiteral("VL4Conf/Cache"));
         auto file = std::make_unique<QFile>(TempFileName());
         if (file->open(QIODevice::WriteOnly | QIODevice::Truncate))

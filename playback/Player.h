@@ -91,6 +91,9 @@ public:
     QString StreamExt() const { return vStreamExt; }
     // The cache file of the current network entry.
     QString TempFileName() const;
+    // Deletes every cache file a download may have left ("temp.mp3", "temp", "temp.aac",
+    // "temp.m4a", "temp.wma", "temp.m3u"); for the program's exit, after Stop.
+    void DeleteTempFiles() const;
 
     // Recording of the network stream playing now. StartRecording opens "<date>.mp3.part" in
     // DestDir (ending in "/"); false when it cannot be created.

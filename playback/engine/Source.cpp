@@ -5,7 +5,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace vorlane::engine {
@@ -54,8 +56,9 @@ struct Source::Impl {
     bool wma = false;
     qint64 fileSize = 0;
 
-    int64_t lengthFrames = 0;
-    bool lengthExact = false;
+    // Read by the player's thread while the reading thread updates them.
+    std::atomic<int64_t> lengthFrames{0};
+    std::atomic<bool> lengthExact{false};
     int64_t posFrames = 0;      // next frame Read delivers
     std::vector<float> pending; // decoded frames not yet delivered
     size_t pendingOff = 0;      // in frames
@@ -370,8 +373,21 @@ bool Prepare(Source::Impl &d, const QString &name, QString *error)
 
 } // namespace
 
+namespace {
+
+// FFmpeg's own log would mix its warnings about damaged files into the program's output; the
+// engine reports failures through its results instead.
+void QuietFFmpeg()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+} // namespace
+
 std::unique_ptr<Source> Source::OpenFile(const QString &path, QString *error)
 {
+    QuietFFmpeg();
     auto d = std::make_unique<Impl>();
     if (!QFileInfo(path).isFile()) {
         if (error)
@@ -395,6 +411,7 @@ std::unique_ptr<Source> Source::OpenFile(const QString &path, QString *error)
 std::unique_ptr<Source> Source::OpenUrl(const QString &address, DownloadCallback callback,
                                         QString *error)
 {
+    QuietFFmpeg();
     auto d = std::make_unique<Impl>();
     const QString url = NetworkInput::UrlOf(address);
     d->net = std::make_unique<NetworkInput>(address, std::move(callback));
@@ -444,7 +461,7 @@ qint64 Source::Length() const
 {
     if (d->net && !d->lengthExact && d->net->Total() <= 0)
         return 0;
-    return std::max<int64_t>(d->lengthFrames, 0) * BytesPerFrame();
+    return std::max<int64_t>(d->lengthFrames.load(), 0) * BytesPerFrame();
 }
 
 qint64 Source::Position() const

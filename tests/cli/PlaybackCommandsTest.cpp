@@ -97,6 +97,10 @@ TEST_F(CliPlayback, UnopenableSourcesExitOneWithOneLine)
     }
     const CliResult r = Cli({"render", dir_->filePath("missing.mp3"), dir_->filePath("o.wav")});
     EXPECT_EQ(r.code, 1);
+    ASSERT_TRUE(test::WriteFile(dir_->filePath("noise.ogg"), QByteArray(5000, '\x5a')));
+    const CliResult noise = Cli({"info", dir_->filePath("noise.ogg")});
+    EXPECT_EQ(noise.code, 1);
+    EXPECT_EQ(noise.err.count(u'\n'), 1) << noise.err.toStdString();
     EXPECT_EQ(Cli({"render", dir_->filePath("tone.wav")}).code, 2) << "no output named";
     EXPECT_EQ(Cli({"play", dir_->filePath("tone.wav"), "--tempo", "150"}).code, 2);
     EXPECT_EQ(Cli({"render", dir_->filePath("tone.wav"), "x.wav", "--eq", "1,2,3"}).code, 2);
