@@ -108,9 +108,14 @@ bool TPlayer::OpenFile(const TFileName &Value)
         vTempFile.reset();
         vTempFailed = false;
         if (kNetworkExtensions.contains(vStreamExt)) {
-            const QString address = StreamRequestText(Value.DirName + Value.FileName);
-            source = engine::Source::OpenUrl(
-                address, [this](const char *data, qint64 size) { OnDownload(data, size); });
+            QString address = StreamRequestText(Value.DirName + Value.FileName);
+            // A playlist address plays the first stream it lists.
+            if (vStreamExt == QLatin1String(".m3u"))
+                address = engine::FirstPlaylistEntry(address);
+            if (!address.isEmpty()) {
+                source = engine::Source::OpenUrl(
+                    address, [this](const char *data, qint64 size) { OnDownload(data, size); });
+            }
         }
     } else if (kLocalExtensions.contains(vStreamExt)) {
         source = engine::Source::OpenFile(Value.DirName + Value.FileName);

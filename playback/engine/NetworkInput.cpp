@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -80,6 +81,29 @@ void NetworkInput::Interrupt()
     interrupt_ = true;
     std::lock_guard lock(mutex_);
     cv_.notify_all();
+}
+
+QByteArray NetworkInput::WaitAll(int timeoutMs, qint64 limit)
+{
+    std::unique_lock lock(mutex_);
+    cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                 [&] { return finished_ || abort_ || data_.size() >= limit; });
+    return data_.left(limit);
+}
+
+QString FirstPlaylistEntry(const QString &address, int timeoutMs)
+{
+    // A playlist is a short text; anything longer is not read to its end.
+    constexpr qint64 kLimit = 64 * 1024;
+    NetworkInput input(address, {});
+    const QByteArray text = input.WaitAll(timeoutMs, kLimit);
+    for (const QByteArray &raw : text.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1String("http://")) ||
+            line.startsWith(QLatin1String("https://")) || line.startsWith(QLatin1String("ftp://")))
+            return line;
+    }
+    return {};
 }
 
 bool NetworkInput::Seekable()

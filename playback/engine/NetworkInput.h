@@ -34,6 +34,9 @@ public:
 
     static QString UrlOf(const QString &address);
 
+    // Waits until the download ends (or `timeoutMs` passes) and returns its first `limit` bytes.
+    QByteArray WaitAll(int timeoutMs, qint64 limit);
+
     // Total size in bytes, -1 while unknown or for a source without a length.
     qint64 Total() const { return total_.load(); }
     qint64 Downloaded() const { return downloaded_.load(); }
@@ -78,5 +81,9 @@ private:
     void *curl_ = nullptr; // the download thread's handle, for reading the announced size
     std::thread thread_;
 };
+
+// The first http, https or ftp address listed by an M3U playlist at `address` (its extra header
+// lines go with the request); empty when the playlist cannot be read or lists none.
+QString FirstPlaylistEntry(const QString &address, int timeoutMs = 10000);
 
 } // namespace vorlane::engine

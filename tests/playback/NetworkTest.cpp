@@ -235,3 +235,23 @@ TEST_F(Network, AnAddressWithoutExtensionCachesAsTemp)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Network, APlaylistAddressPlaysItsFirstStream)
+{
+    ASSERT_TRUE(WriteFile(root_->filePath("radio.m3u"),
+                          "#EXTM3U\r\n#EXTINF:-1,Test radio\r\n" +
+                              server_->Url("nolength/song.mp3?chunk=16384&delay=0.05").toUtf8() +
+                              "\r\n"));
+    ASSERT_TRUE(Open("radio.m3u"));
+    ASSERT_TRUE(player_.Play());
+    PullMs(500);
+    player_.Refresh();
+    EXPECT_EQ(player_.GetSize(), 0) << "the listed stream is live";
+    EXPECT_GT(player_.GetPosition(), 0);
+    ASSERT_TRUE(WriteFile(root_->filePath("empty.m3u"), "#EXTM3U\r\n"));
+    EXPECT_FALSE(Open("empty.m3u"));
+}
+
+} // namespace
