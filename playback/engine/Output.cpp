@@ -45,7 +45,9 @@ std::unique_ptr<DeviceOutput> DeviceOutput::Open(int rate, int channels, PullFun
 {
     std::unique_ptr<DeviceOutput> out(new DeviceOutput);
     out->pull_ = std::move(pull);
-    out->channels_ = std::clamp(channels, 1, 8);
+    if (channels < 1 || channels > 8)
+        return nullptr;
+    out->channels_ = channels;
     SDL_AudioSpec want{};
     want.freq = rate;
     want.format = AUDIO_F32SYS;

@@ -33,7 +33,8 @@ public:
     DeviceOutput(const DeviceOutput &) = delete;
     DeviceOutput &operator=(const DeviceOutput &) = delete;
 
-    // Opens a paused device for the rate and channel count; null when even the dummy driver fails.
+    // Opens a paused device for the rate and 1..8 channels; null for other channel counts or when
+    // even the dummy driver fails.
     static std::unique_ptr<DeviceOutput> Open(int rate, int channels, PullFunction pull);
     void SetPaused(bool paused);
 

@@ -43,6 +43,9 @@ bool Stream::Play()
     if (state_ == StreamState::Playing)
         return true;
     if (outputKind_ == OutputKind::Device) {
+        // SDL devices carry at most 8 channels; the stream's frames must match the device's.
+        if (channels_ > 8)
+            return false;
         if (!device_) {
             device_ = DeviceOutput::Open(rate_, channels_, [this](float *o, int n) { Pull(o, n); });
             if (!device_)
