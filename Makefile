@@ -22,8 +22,9 @@ $(RUN_BUILD)/build.ninja: | deps
 build-run: deps $(RUN_BUILD)/build.ninja
 	cmake --build $(RUN_BUILD) -j $(JOBS)
 
+# On a first start (no configuration yet) the demo library is added as a folder list.
 run: build-run
-	@scripts/run-vorlane $(RUN_BUILD)/app/vorlane
+	@scripts/run-vorlane $(RUN_BUILD)/app/vorlane --first-start-folder=$(CURDIR)/$(RUN_BUILD)/demo/Music
 
 $(TEST_BUILD)/build.ninja: | deps
 	cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \

@@ -1,16 +1,89 @@
-// The vorlane program.
+// The vorlane program: one instance per user, the main window and its dialogs.
+//
+//   vorlane [FOLDER|FILE|URL ...]
+// Folders (and the folders of files) named on the command line are added as folder lists; a
+// second start hands them to the running program, brings its window back and ends.
+// --first-start-folder=DIR adds DIR only when this start creates the user's configuration (the
+// demo library of `make run`).
+
+#include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QFileInfo>
+#include <QThread>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace {
+
+QStringList foldersOf(const QStringList &args)
+{
+    QStringList folders;
+    for (const QString &arg : args) {
+        const QUrl url(arg);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : arg;
+        const QFileInfo info(path);
+        if (info.isDir())
+            folders << info.absoluteFilePath();
+        else if (info.isFile())
+            folders << info.absolutePath();
+    }
+    folders.removeDuplicates();
+    return folders;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Vorlane"));
     QApplication::setApplicationName(QStringLiteral("Vorlane"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Vorlane"));
-    window.resize(1100, 700);
+    QApplication::setApplicationDisplayName(vorlane::TMainWindow::kTitle);
+    QApplication::setDesktopFileName(QStringLiteral("vorlane"));
+
+    vorlane::TMainWindowOptions options;
+    QStringList positional;
+    const QStringList args = QApplication::arguments().mid(1);
+    for (const QString &arg : args) {
+        if (arg.startsWith(QLatin1String("--first-start-folder=")))
+            options.FirstStartFolder = arg.section(u'=', 1);
+        else if (!arg.startsWith(QLatin1String("--")))
+            positional << arg;
+    }
+    options.OpenFolders = foldersOf(positional);
+
+    vorlane::TSingleInstance instance(qEnvironmentVariable("VORLANE_INSTANCE_KEY"));
+    if (!instance.TryBecomeFirst()) {
+        // The first one may still be starting: give it a few seconds to listen.
+        for (int attempt = 0; attempt < 25; ++attempt) {
+            if (instance.NotifyFirst(options.OpenFolders, 2000)) {
+                std::fprintf(stderr, "vorlane: already running; brought its window back.\n");
+                return 0;
+            }
+            QThread::msleep(200);
+        }
+        std::fprintf(stderr, "vorlane: another instance holds %s but does not answer.\n",
+                     qPrintable(instance.LockPath()));
+        return 1;
+    }
+
+    vorlane::TMainWindow window(options);
+    if (!window.Ok()) {
+        std::fprintf(stderr, "vorlane: no configuration folder: %s\n",
+                     qPrintable(window.StartError()));
+        return 1;
+    }
+    window.CreateWindowSet();
+    QObject::connect(&instance, &vorlane::TSingleInstance::raiseRequested, &window,
+                     [&window](const QStringList &folders) {
+                         for (const QString &folder : folders)
+                             window.addFolderList(folder, true);
+                         window.RestoreWindow();
+                         std::fprintf(stderr, "vorlane: raised by a second start.\n");
+                     });
     window.show();
     return app.exec();
 }

@@ -1,0 +1,1541 @@
+#include "app/MainWindow.h"
+
+#include "app/DataFolder.h"
+#include "app/Dialogs.h"
+#include "app/EventDispatch.h"
+#include "app/Icons.h"
+#include "app/IndicatorWindow.h"
+#include "app/Language.h"
+#include "app/ListSync.h"
+#include "app/PlayerTick.h"
+#include "app/PlayerWidgets.h"
+#include "app/TextScroller.h"
+#include "app/Themes.h"
+#include "core/Vorlane.h"
+#include "core/base/Codepage.h"
+#include "core/base/DataPaths.h"
+#include "core/base/IniFile.h"
+#include "core/base/Messages.h"
+#include "core/base/TextFile.h"
+#include "core/base/TextUtils.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QProgressBar>
+#include <QSlider>
+#include <QSplitter>
+#include <QStringListModel>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+
+namespace vorlane {
+
+const QString TMainWindow::kTitle = QStringLiteral("Vorlane Kestrio");
+
+namespace {
+
+const QString kBanner = QStringLiteral("----------  Vorlane Kestrio 2015  ----------");
+
+// The alphabet index: Latin letters, then digits on the first row; Cyrillic on the second.
+struct TLetter {
+    const char *Name;
+    const char16_t *Caption;
+};
+// clang-format off
+const TLetter kLatin[] = {
+    {"sLEngA", u"A"}, {"sLEng_B", u"B"}, {"sLEng_C", u"C"}, {"sLEng_D", u"D"}, {"sLEng_E", u"E"},
+    {"sLEng_F", u"F"}, {"sLEng_G", u"G"}, {"sLEng_H", u"H"}, {"sLEng_I", u"I"}, {"sLEng_J", u"J"},
+    {"sLEng_K", u"K"}, {"sLEng_L", u"L"}, {"sLEng_M", u"M"}, {"sLEng_N", u"N"}, {"sLEng_O", u"O"},
+    {"sLEng_P", u"P"}, {"sLEng_Q", u"Q"}, {"sLEng_R", u"R"}, {"sLEng_S", u"S"}, {"sLEng_T", u"T"},
+    {"sLEng_U", u"U"}, {"sLEng_V", u"V"}, {"sLEng_W", u"W"}, {"sLEng_X", u"X"}, {"sLEng_Y", u"Y"},
+    {"sLEng_Z", u"Z"},
+};
+const TLetter kDigits[] = {
+    {"sL_1", u"1"}, {"sL_2", u"2"}, {"sL_3", u"3"}, {"sL_4", u"4"}, {"sL_5", u"5"},
+    {"sL_6", u"6"}, {"sL_7", u"7"}, {"sL_8", u"8"}, {"sL_9", u"9"}, {"sL_0", u"0"},
+};
+const TLetter kCyrillic[] = {
+    {"sLRus_A", u"А"}, {"sLRus_B", u"Б"}, {"sLRus_W", u"В"}, {"sLRus_G", u"Г"},
+    {"sLRus_D", u"Д"}, {"sLRus_E", u"Е"}, {"sLUkr_Je", u"Є"}, {"sLRus_Yo", u"Ё"},
+    {"sLRus_Zh", u"Ж"}, {"sLRus_Z", u"З"}, {"sLRus_I", u"И"}, {"sLUkr_I", u"І"},
+    {"sLUkr_Ji", u"Ї"}, {"sLRus_J", u"Й"}, {"sLRus_K", u"К"}, {"sLRus_L", u"Л"},
+    {"sLRus_M", u"М"}, {"sLRus_N", u"Н"}, {"sLRus_O", u"О"}, {"sLRus_P", u"П"},
+    {"sLRus_R", u"Р"}, {"sLRus_S", u"С"}, {"sLRus_T", u"Т"}, {"sLRus_U", u"У"},
+    {"sLRus_F", u"Ф"}, {"sLRus_H", u"Х"}, {"sLRus_C", u"Ц"}, {"sLRus_Ch", u"Ч"},
+    {"sLRus_Sh", u"Ш"}, {"sLRus_Sch", u"Щ"}, {"slRus_ERev", u"Э"}, {"sLRus_Y", u"Ю"},
+    {"sLRus_Q", u"Я"},
+};
+// clang-format on
+
+// The stream-cache files a network download leaves behind.
+const char *const kCacheTempFiles[] = {"temp.mp3", "temp",     "temp.aac",
+                                       "temp.m4a", "temp.wma", "temp.m3u"};
+
+QToolButton *toolButton(const char *name, TGlyph glyph, const QString &hint,
+                        QWidget *parent = nullptr)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setIcon(GlyphIcon(glyph));
+    b->setIconSize(QSize(18, 18));
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    return b;
+}
+
+QListView *listView(const char *name, QStringListModel *model, QWidget *parent = nullptr)
+{
+    auto *v = new QListView(parent);
+    v->setObjectName(QLatin1String(name));
+    v->setModel(model);
+    v->setUniformItemSizes(true); // constant-time layout for lists of any length
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v->setTextElideMode(Qt::ElideMiddle);
+    return v;
+}
+
+QLabel *label(const char *name, const QString &text, QWidget *parent = nullptr)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+QString withSlash(const QString &dir)
+{
+    return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+}
+
+bool isNetworkFolder(const QString &dir)
+{
+    for (const char *scheme : {"https:", "http:", "ftp:", "rtmp:"}) {
+        if (dir.contains(QLatin1String(scheme)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Creation (FormCreate)
+
+TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
+    : QMainWindow(parent)
+    , vOptions(options)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(kTitle);
+    setWindowIcon(AppIcon());
+    if (vOptions.WorkingDir.isEmpty())
+        vOptions.WorkingDir = QDir::currentPath();
+    if (vOptions.AppDataDir.isEmpty())
+        vOptions.AppDataDir = GetSpecialFolder(26);
+    if (vOptions.BundledDir.isEmpty())
+        vOptions.BundledDir = BundledDataDir();
+
+    const TDataFolder folder =
+        FindDataFolder(vOptions.WorkingDir, vOptions.AppDataDir, vOptions.BundledDir);
+    if (folder.Dir.isEmpty()) {
+        vStartError = folder.Error;
+        return;
+    }
+    vProgramDataDir = folder.Dir;
+    vSeeded = folder.Seeded;
+
+    buildUi();
+
+    MT = new QTimer(this);
+    MT->setInterval(kMainTimerMs);
+    connect(MT, &QTimer::timeout, this, &TMainWindow::MTTimer);
+    ST = new QTimer(this);
+    ST->setInterval(kStatusRevertMs);
+    connect(ST, &QTimer::timeout, this, &TMainWindow::STTimer);
+    NT = new QTimer(this);
+    NT->setInterval(15000);
+    InetStartTimer = new QTimer(this);
+    InetStartTimer->setInterval(kInetStartMs);
+    InetStartTimer->setSingleShot(true);
+    connect(InetStartTimer, &QTimer::timeout, this, &TMainWindow::InetStartTimerTimer);
+    RefreshCacheTimer = new QTimer(this);
+    RefreshCacheTimer->setInterval(7200000);
+
+    TSStatus->SetText(kBanner);
+    TSStatus->SetVector(1);
+
+    fCheckPLFile();
+    fLoadConf();
+
+    if (vSeeded && !vOptions.FirstStartFolder.isEmpty())
+        addFolderList(vOptions.FirstStartFolder, true);
+    for (const QString &dir : std::as_const(vOptions.OpenFolders))
+        addFolderList(dir, true);
+
+    // The lists are on screen from the first paint: the codes the start left (the view refresh
+    // and its follow-ups) are taken now rather than 5 s later when the main timer starts.
+    for (int round = 0; round < 8; ++round) {
+        const int code = vVorlane->Flags();
+        if (code == efNone)
+            break;
+        dispatchEvent(code);
+    }
+
+    setAcceptDrops(true);
+    if (vOptions.StartTimers) {
+        InetStartTimer->start();
+        if (RefreshCacheTimer)
+            RefreshCacheTimer->start();
+    }
+}
+
+TMainWindow::~TMainWindow()
+{
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
+        delete d.data();
+    delete vIndicatorWindow.data();
+    delete vMiniPlayerWindow.data();
+}
+
+void TMainWindow::CreateWindowSet()
+{
+    if (!Ok() || !vDialogs.isEmpty())
+        return;
+    // The program's fixed order after the main window; the language is applied once the last
+    // one (the template window) exists.
+    vDialogs << CreateSoundProcWindow(nullptr) << CreateFeedbackWindow(nullptr);
+    vMiniPlayerWindow = CreateMiniPlayerWindow(nullptr);
+    vIndicatorWindow = new TIndicatorWindow(nullptr);
+    vDialogs << CreateTimerWindow(nullptr) << CreateChangeExpressionWindow(nullptr)
+             << CreateAccountWindow(nullptr) << CreateAddPlaylistWindow(nullptr)
+             << CreateCustomizeTemplateWindow(nullptr);
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
+        d->setWindowIcon(AppIcon());
+    SetLanguage();
+}
+
+void TMainWindow::SetPlayer(std::unique_ptr<TPlayerPort> player)
+{
+    vPlayer = std::move(player);
+    if (vPlayer) {
+        vPlayer->SetProgramDir(vProgramDataDir);
+        vPlayer->SetVolume(sTBVolume->value());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window's frame
+
+void TMainWindow::buildUi()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("sPMain"));
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(8, 6, 8, 4);
+    outer->setSpacing(6);
+
+    // Waveform strip on top, the three panels below it.
+    sSPTop = new QSplitter(Qt::Vertical, central);
+    sSPTop->setObjectName(QStringLiteral("sSPTop"));
+    sSPTop->setChildrenCollapsible(false);
+    sSPTop->setHandleWidth(6);
+    sPTop = new QFrame;
+    sPTop->setObjectName(QStringLiteral("sPTop"));
+    auto *topLayout = new QHBoxLayout(sPTop);
+    topLayout->setContentsMargins(2, 2, 2, 2);
+    PBPeaksIndicator = new TPeaksStrip(sPTop);
+    topLayout->addWidget(PBPeaksIndicator);
+    sPTop->setMinimumHeight(28);
+    connect(PBPeaksIndicator, &TPeaksStrip::seekRequested, this, [this](double share) {
+        if (!vPlayer)
+            return;
+        vPosRegulatorValue = int64_t(share * double(vPlayer->GetSize()));
+        PendingPlayerCommand = pcSeek;
+    });
+
+    sSPLeft = new QSplitter(Qt::Horizontal);
+    sSPLeft->setObjectName(QStringLiteral("sSPLeft"));
+    sSPLeft->setHandleWidth(6);
+    sSpCentral = new QSplitter(Qt::Horizontal);
+    sSpCentral->setObjectName(QStringLiteral("sSpCentral"));
+    sSpCentral->setHandleWidth(6);
+
+    vNavigatorModel = new THeaderListModel(this);
+    sPLeft = new QWidget;
+    sPLeft->setObjectName(QStringLiteral("sPLeft"));
+    auto *leftLayout = new QVBoxLayout(sPLeft);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    sLBNavigator = listView("sLBNavigator", vNavigatorModel);
+    leftLayout->addWidget(sLBNavigator);
+    sPLeft->setMinimumWidth(120);
+
+    sPCenter = buildCentre();
+    sPRight = buildSidePanel();
+
+    sSpCentral->addWidget(sPCenter);
+    sSpCentral->addWidget(sPRight);
+    sSpCentral->setStretchFactor(0, 1);
+    sSPLeft->addWidget(sPLeft);
+    sSPLeft->addWidget(sSpCentral);
+    sSPLeft->setStretchFactor(1, 1);
+    sSPTop->addWidget(sPTop);
+    sSPTop->addWidget(sSPLeft);
+    sSPTop->setStretchFactor(1, 1);
+
+    outer->addWidget(sSPTop, 1);
+    outer->addWidget(buildPlayerPanel());
+
+    TSStatus = new TTextScroller(central);
+    TSStatus->setObjectName(QStringLiteral("TSStatus"));
+    TSStatus->setFixedHeight(TSStatus->sizeHint().height());
+    TSStatus->setCursor(Qt::PointingHandCursor);
+    connect(TSStatus, &TTextScroller::clicked, this, [this] { vVorlane->ReturnToCurrentDir(); });
+    outer->addWidget(TSStatus);
+    setCentralWidget(central);
+
+    buildMenus();
+
+    TrayIcon = new QSystemTrayIcon(AppIcon(), this);
+    TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+    TrayIcon->setToolTip(kTitle);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this] { RestoreWindow(); });
+
+    setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+}
+
+QWidget *TMainWindow::buildCentre()
+{
+    auto *centre = new QWidget;
+    centre->setObjectName(QStringLiteral("sPCenter"));
+    auto *layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+
+    // Back and the five sources, then the four orders.
+    auto *bar = new QHBoxLayout;
+    bar->setSpacing(2);
+    bar->addWidget(toolButton("sSBBackBrowser", TGlyph::Back, QStringLiteral("Back")));
+    bar->addSpacing(6);
+    bar->addWidget(toolButton("sSBComputerMode", TGlyph::Computer, QStringLiteral("Computer")));
+    bar->addWidget(toolButton("sSBInternetMode", TGlyph::Internet, QStringLiteral("Internet")));
+    bar->addWidget(toolButton("sSBBookmarksMode", TGlyph::Bookmarks, QStringLiteral("Bookmarks")));
+    bar->addWidget(
+        toolButton("sSBInternetSearchMode", TGlyph::Search, QStringLiteral("Internet search")));
+    bar->addWidget(toolButton("sSBPlayListsMode", TGlyph::Playlists, QStringLiteral("Playlists")));
+    bar->addStretch(1);
+    bar->addWidget(toolButton("sSBAlphabetSort", TGlyph::SortAZ, QStringLiteral("Sort A to Z")));
+    bar->addWidget(toolButton("sSBAlphabetSortRev", TGlyph::SortZA, QStringLiteral("Sort Z to A")));
+    bar->addWidget(toolButton("sSBDateSort", TGlyph::SortDate, QStringLiteral("Sort by date")));
+    bar->addWidget(
+        toolButton("sSBDefaultSort", TGlyph::SortDefault, QStringLiteral("Original order")));
+    layout->addLayout(bar);
+
+    // The alphabet index.
+    auto *alphabet = new QWidget;
+    alphabet->setObjectName(QStringLiteral("sPAlphabet"));
+    auto *rows = new QVBoxLayout(alphabet);
+    rows->setContentsMargins(2, 0, 2, 0);
+    rows->setSpacing(0);
+    const auto addRow = [rows](std::initializer_list<std::pair<const TLetter *, size_t>> groups) {
+        auto *row = new QHBoxLayout;
+        row->setSpacing(0);
+        bool first = true;
+        for (const auto &[letters, count] : groups) {
+            if (!first)
+                row->addSpacing(10);
+            first = false;
+            for (size_t i = 0; i < count; ++i) {
+                auto *l = label(letters[i].Name, QString::fromUtf16(letters[i].Caption));
+                l->setProperty("alphabet", true);
+                l->setAlignment(Qt::AlignCenter);
+                l->setCursor(Qt::PointingHandCursor);
+                QFont f = l->font();
+                f.setPointSizeF(f.pointSizeF() * 0.9);
+                l->setFont(f);
+                row->addWidget(l, 1);
+            }
+        }
+        rows->addLayout(row);
+    };
+    addRow({{kLatin, std::size(kLatin)}, {kDigits, std::size(kDigits)}});
+    addRow({{kCyrillic, std::size(kCyrillic)}});
+    layout->addWidget(alphabet);
+
+    vBrowseModel = new QStringListModel(this);
+    sLBBrowseWindow = listView("sLBBrowseWindow", vBrowseModel);
+    sLBBrowseWindow->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    sLBBrowseWindow->setAlternatingRowColors(true);
+    layout->addWidget(sLBBrowseWindow, 1);
+
+    auto *find = new QHBoxLayout;
+    find->setSpacing(4);
+    sEFindQuery = new QLineEdit;
+    sEFindQuery->setObjectName(QStringLiteral("sEFindQuery"));
+    sEFindQuery->setClearButtonEnabled(true);
+    find->addWidget(sEFindQuery, 1);
+    find->addWidget(toolButton("sSBFindStart", TGlyph::Search, QStringLiteral("Find")));
+    layout->addLayout(find);
+
+    auto *edit = new QHBoxLayout;
+    edit->setSpacing(4);
+    sEEdit = new QLineEdit;
+    sEEdit->setObjectName(QStringLiteral("sEEdit"));
+    edit->addWidget(sEEdit, 1);
+    edit->addWidget(toolButton("sSBEdit", TGlyph::Apply, QStringLiteral("Rename")));
+    layout->addLayout(edit);
+    return centre;
+}
+
+QWidget *TMainWindow::buildSidePanel()
+{
+    auto *side = new QWidget;
+    side->setObjectName(QStringLiteral("sPRight"));
+    auto *layout = new QVBoxLayout(side);
+    layout->setContentsMargins(0, 0, 0, 0);
+    sPCExtentedControls = new QTabWidget;
+    sPCExtentedControls->setObjectName(QStringLiteral("sPCExtentedControls"));
+    sPCExtentedControls->setDocumentMode(false);
+
+    const auto page = [this](const char *name, const char *listName, QStringListModel *&model,
+                             QListView *&view, const QString &caption,
+                             std::initializer_list<QToolButton *> buttons) {
+        auto *sheet = new QWidget;
+        sheet->setObjectName(QLatin1String(name));
+        auto *v = new QVBoxLayout(sheet);
+        v->setContentsMargins(6, 6, 6, 6);
+        v->setSpacing(4);
+        model = new QStringListModel(this);
+        view = listView(listName, model);
+        v->addWidget(view, 1);
+        auto *row = new QHBoxLayout;
+        row->setSpacing(2);
+        for (QToolButton *b : buttons)
+            row->addWidget(b);
+        row->addStretch(1);
+        v->addLayout(row);
+        sPCExtentedControls->addTab(sheet, caption);
+    };
+    page("sTSBookmarks", "sLBBookmarks", vBookmarksModel, sLBBookmarks, QStringLiteral("Bookmarks"),
+         {toolButton("sSBBookmarkAdd", TGlyph::Add, QStringLiteral("Add bookmark")),
+          toolButton("sSBBookmarkEdit", TGlyph::Edit, QStringLiteral("Move bookmark here")),
+          toolButton("sSBBookmarkDelete", TGlyph::Remove, QStringLiteral("Delete bookmark")),
+          toolButton("sSBBookmarkLoad", TGlyph::Play, QStringLiteral("Go to bookmark"))});
+    page("sTSFiles", "sLBDirList", vDirListModel, sLBDirList, QStringLiteral("Folders"),
+         {toolButton("sSBCopy", TGlyph::Copy, QStringLiteral("Copy to folder")),
+          toolButton("sSBMove", TGlyph::Move, QStringLiteral("Move to folder")),
+          toolButton("sSBDelete", TGlyph::Remove, QStringLiteral("Delete files")),
+          toolButton("sSBFindCopyes", TGlyph::Duplicates, QStringLiteral("Find duplicates"))});
+    page("sTSPlayLists", "sLBPlayLists", vPlayListsModel, sLBPlayLists, QStringLiteral("Playlists"),
+         {toolButton("sSBNewPlaylist", TGlyph::Add, QStringLiteral("New playlist")),
+          toolButton("sSBEditPlayListName", TGlyph::Edit, QStringLiteral("Rename playlist")),
+          toolButton("sSBDeletePlayList", TGlyph::Remove, QStringLiteral("Delete playlist")),
+          toolButton("sSBAddToPlaylist", TGlyph::Playlists, QStringLiteral("Add to playlist")),
+          toolButton("sSBPlayListDeleteFile", TGlyph::Remove,
+                     QStringLiteral("Remove from playlist"))});
+    // Copy, move, delete and the duplicate search wait for the start-up timer.
+    for (const char *name : {"sSBCopy", "sSBMove", "sSBDelete", "sSBFindCopyes"})
+        sPCExtentedControls->findChild<QToolButton *>(QLatin1String(name))->setEnabled(false);
+    sPCExtentedControls->addTab(buildTagPage(), QStringLiteral("Tags"));
+    sPCExtentedControls->setCurrentIndex(1); // the folders: what a first start has
+    layout->addWidget(sPCExtentedControls);
+    side->setMinimumWidth(220);
+    return side;
+}
+
+QWidget *TMainWindow::buildTagPage()
+{
+    auto *sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("sTSTag"));
+    auto *v = new QVBoxLayout(sheet);
+    v->setContentsMargins(8, 8, 8, 8);
+    v->setSpacing(6);
+
+    auto *cover = new QLabel;
+    cover->setObjectName(QStringLiteral("ITagCoverImage"));
+    cover->setAlignment(Qt::AlignCenter);
+    cover->setMinimumSize(182, 132);
+    cover->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    const QString defCover = [this] {
+        const QString local = withSlash(vOptions.WorkingDir) + "DefCover.png";
+        if (QFileInfo(local).isFile())
+            return local;
+        const QString bundled = withSlash(vOptions.BundledDir) + "DefCover.png";
+        return QFileInfo(bundled).isFile() ? bundled : QString();
+    }();
+    const QImage coverImage = defCover.isEmpty() ? AppIconImage(132) : QImage(defCover);
+    cover->setPixmap(QPixmap::fromImage(
+        coverImage.scaled(132, 132, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    v->addWidget(cover, 1);
+
+    auto *form = new QGridLayout;
+    form->setHorizontalSpacing(6);
+    form->setVerticalSpacing(4);
+    const auto row = [form](int r, QLabel *l, QWidget *field) {
+        form->addWidget(l, r, 0);
+        form->addWidget(field, r, 1, 1, 3);
+    };
+    const auto edit = [](const char *name) {
+        auto *e = new QLineEdit;
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    auto *title = edit("sETagTitle");
+    title->setAlignment(Qt::AlignCenter);
+    row(0, label("sLTagTitle", QStringLiteral("Title")), title);
+    row(1, label("sLTagArtist", QStringLiteral("Artist")), edit("sETagArtist"));
+    row(2, label("sLTagAlbum", QStringLiteral("Album")), edit("sETagAlbum"));
+    auto *genre = new QComboBox;
+    genre->setObjectName(QStringLiteral("sCBTagGenre"));
+    genre->setEditable(true);
+    row(3, label("sLTagGenre", QStringLiteral("Genre")), genre);
+    form->addWidget(label("sLTagYear", QStringLiteral("Year")), 4, 0);
+    auto *year = edit("sETagYear");
+    year->setMaximumWidth(70);
+    form->addWidget(year, 4, 1);
+    form->addWidget(label("sLabel1", QStringLiteral("#")), 4, 2, Qt::AlignRight);
+    auto *track = edit("sETagTrackNumber");
+    track->setMaximumWidth(60);
+    form->addWidget(track, 4, 3);
+    form->setColumnStretch(1, 1);
+    v->addLayout(form);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(2);
+    auto *versionV1 = label("sLTagV1", QStringLiteral("v1"));
+    auto *version = new QSlider(Qt::Horizontal);
+    version->setObjectName(QStringLiteral("sSEnabledTagV2"));
+    version->setRange(0, 1);
+    version->setValue(1);
+    version->setFixedWidth(36);
+    auto *versionV2 = label("sLTagV2", QStringLiteral("v2"));
+    buttons->addWidget(versionV1);
+    buttons->addWidget(version);
+    buttons->addWidget(versionV2);
+    buttons->addStretch(1);
+    buttons->addWidget(
+        toolButton("sSBTagRenameFile", TGlyph::Edit, QStringLiteral("Rename from tags")));
+    buttons->addWidget(
+        toolButton("sSBChangeCoverArt", TGlyph::Cover, QStringLiteral("Change cover")));
+    buttons->addWidget(toolButton("sSBTagAutoCreateTrackNumbers", TGlyph::SortDefault,
+                                  QStringLiteral("Number the tracks")));
+    buttons->addWidget(
+        toolButton("sSBTagAutocreate", TGlyph::Tag, QStringLiteral("Tags from file names")));
+    buttons->addWidget(
+        toolButton("sSBTagDuplicate", TGlyph::Copy, QStringLiteral("Copy tags between versions")));
+    buttons->addWidget(toolButton("sSBTagChange", TGlyph::Apply, QStringLiteral("Save tags")));
+    v->addLayout(buttons);
+    return sheet;
+}
+
+QWidget *TMainWindow::buildPlayerPanel()
+{
+    auto *panel = new QFrame;
+    panel->setObjectName(QStringLiteral("sPPlayer"));
+    auto *h = new QHBoxLayout(panel);
+    h->setContentsMargins(8, 5, 8, 5);
+    h->setSpacing(4);
+
+    auto *prev = toolButton("sSBPlayerUp", TGlyph::Previous, QStringLiteral("Previous"));
+    sSBPlay = toolButton("sSBPlay", TGlyph::Play, QStringLiteral("Play / pause"));
+    sSBPlay->setIconSize(QSize(22, 22));
+    auto *stop = toolButton("sSBPlayerStop", TGlyph::Stop, QStringLiteral("Stop"));
+    auto *next = toolButton("sSBPlayerDown", TGlyph::Next, QStringLiteral("Next"));
+    sSBFastDownload = toolButton("sSBFastDownload", TGlyph::Record, QStringLiteral("Record"));
+    sSBFastDownload->setEnabled(false);
+    connect(sSBPlay, &QToolButton::clicked, this, [this] { PendingPlayerCommand = pcPause; });
+    connect(stop, &QToolButton::clicked, this, [this] { PendingPlayerCommand = pcStop; });
+    connect(prev, &QToolButton::clicked, this, [this] {
+        fPrev();
+        sLBBrowseWindow->setFocus();
+    });
+    connect(next, &QToolButton::clicked, this, [this] {
+        fNext();
+        sLBBrowseWindow->setFocus();
+    });
+    h->addWidget(prev);
+    h->addWidget(sSBPlay);
+    h->addWidget(stop);
+    h->addWidget(next);
+    h->addSpacing(6);
+
+    sETimeIndicator = new QLineEdit(QStringLiteral("00:00/00:00"));
+    sETimeIndicator->setObjectName(QStringLiteral("sETimeIndicator"));
+    sETimeIndicator->setReadOnly(true);
+    sETimeIndicator->setAlignment(Qt::AlignCenter);
+    sETimeIndicator->setFocusPolicy(Qt::NoFocus);
+    sETimeIndicator->setFixedWidth(
+        sETimeIndicator->fontMetrics().horizontalAdvance(QStringLiteral("00:00/00:00")) + 24);
+    sPBPositionRegulator = new QProgressBar;
+    sPBPositionRegulator->setObjectName(QStringLiteral("sPBPositionRegulator"));
+    sPBPositionRegulator->setTextVisible(false);
+    sPBPositionRegulator->setRange(0, 1);
+    sPBPositionRegulator->setValue(0);
+    h->addWidget(sPBPositionRegulator, 1);
+    h->addWidget(sETimeIndicator);
+    h->addWidget(sSBFastDownload);
+    h->addSpacing(6);
+
+    sTBPlaySpeed = new QSlider(Qt::Horizontal);
+    sTBPlaySpeed->setObjectName(QStringLiteral("sTBPlaySpeed"));
+    sTBPlaySpeed->setRange(-50, 100);
+    sTBPlaySpeed->setValue(0);
+    sTBPlaySpeed->setFixedWidth(80);
+    connect(sTBPlaySpeed, &QSlider::valueChanged, this, [this](int v) {
+        if (vPlayer)
+            vPlayer->SetSpeed(v);
+    });
+    sTBVolume = new QSlider(Qt::Horizontal);
+    sTBVolume->setObjectName(QStringLiteral("sTBVolume"));
+    sTBVolume->setRange(1, 128);
+    sTBVolume->setValue(50);
+    sTBVolume->setFixedWidth(100);
+    connect(sTBVolume, &QSlider::valueChanged, this, [this](int v) {
+        if (vPlayer)
+            vPlayer->SetVolume(v);
+    });
+    h->addWidget(sTBPlaySpeed);
+    h->addWidget(sTBVolume);
+    h->addSpacing(6);
+    IVisualIndicator = new TVisualIndicator;
+    connect(IVisualIndicator, &TVisualIndicator::modeChanged, this,
+            [this](int mode) { vVisMode = mode; });
+    h->addWidget(IVisualIndicator);
+    return panel;
+}
+
+QAction *TMainWindow::addItem(QMenu *menu, const char *name, const QString &text, bool checkable)
+{
+    auto *a = new QAction(text, menu);
+    a->setObjectName(QLatin1String(name));
+    a->setCheckable(checkable);
+    menu->addAction(a);
+    return a;
+}
+
+QMenu *TMainWindow::addSubMenu(QMenu *menu, const char *name, const QString &text)
+{
+    QMenu *sub = menu->addMenu(text);
+    sub->setObjectName(QLatin1String(name));
+    return sub;
+}
+
+QAction *TMainWindow::MenuItem(const QString &name) const
+{
+    return findChild<QAction *>(name);
+}
+
+void TMainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MMMain"));
+
+    QMenu *program = bar->addMenu(QStringLiteral("Program"));
+    program->setObjectName(QStringLiteral("PMProgram"));
+    addItem(program, "PMSleepTimer", QStringLiteral("Sleep timer…"))
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    addItem(program, "PMFeedback", QStringLiteral("Feedback…"));
+    QMenu *social = addSubMenu(program, "PMSocialNetworks", QStringLiteral("We on the web"));
+    addItem(social, "PMSNFacebook", QStringLiteral("Facebook"));
+    addItem(social, "PMSNVkontakte", QStringLiteral("VKontakte"));
+    addItem(social, "PMSNOdnoklassniki", QStringLiteral("Odnoklassniki"));
+    program->addSeparator();
+    addItem(program, "PMCloseProgram", QStringLiteral("Quit"))->setShortcut(QKeySequence::Quit);
+
+    QMenu *dir = bar->addMenu(QStringLiteral("Folders"));
+    dir->setObjectName(QStringLiteral("PMDirectory"));
+    addItem(dir, "PMDAdd", QStringLiteral("Add folder…"));
+    addItem(dir, "PMDChange", QStringLiteral("Change folder…"));
+    addItem(dir, "PMDDelete", QStringLiteral("Remove folder list"));
+    addItem(dir, "PMDRefresh", QStringLiteral("Refresh"));
+    dir->addSeparator();
+    addItem(dir, "PMDAddFileList", QStringLiteral("Open list of links…"));
+
+    QMenu *edit = bar->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("PMEdit"));
+    const char *editItems[] = {"PMEFormatName",
+                               "PMETranslit",
+                               "PMERenameToLink",
+                               "PMERenameFromTag",
+                               "PMENumeric",
+                               "PMEDeleteExpression",
+                               "PMEChangeExpression",
+                               "PMEOpenInApp",
+                               "PMEOpenInExplorer",
+                               "PMECopyListToClipBoard",
+                               "PMECopyTagsListToClipBoard"};
+    const QString editTexts[] = {QStringLiteral("Tidy the name"),
+                                 QStringLiteral("Transliterate"),
+                                 QStringLiteral("Name as a web address"),
+                                 QStringLiteral("Name from tags"),
+                                 QStringLiteral("Number the names"),
+                                 QStringLiteral("Delete text from names…"),
+                                 QStringLiteral("Replace text in names…"),
+                                 QStringLiteral("Open in its program"),
+                                 QStringLiteral("Show in file manager"),
+                                 QStringLiteral("Copy list to clipboard"),
+                                 QStringLiteral("Copy tag list to clipboard")};
+    for (int i = 0; i < int(std::size(editItems)); ++i) {
+        if (i == 7 || i == 9)
+            edit->addSeparator();
+        addItem(edit, editItems[i], editTexts[i])
+            ->setShortcut(QKeySequence(Qt::Key(Qt::Key_F2 + i)));
+    }
+
+    QMenu *conf = bar->addMenu(QStringLiteral("Settings"));
+    conf->setObjectName(QStringLiteral("PMConfig"));
+    QAction *play = addItem(conf, "PMCPlayFiles", QStringLiteral("Play chosen files"), true);
+    QAction *autoEdit =
+        addItem(conf, "PMCAutoEdit", QStringLiteral("Apply name edits at once"), true);
+    QAction *audioOnly =
+        addItem(conf, "PMCAudioFilesOnly", QStringLiteral("Audio files only"), true);
+    addItem(conf, "PMCShowIndicator", QStringLiteral("Show notices on screen"), true);
+    addItem(conf, "PMCShowMiniPlayer", QStringLiteral("Mini player when minimised"), true);
+    conf->addSeparator();
+
+    QMenu *repeat = addSubMenu(conf, "PMCRepeat", QStringLiteral("Repeat"));
+    vRepeatGroup = new QActionGroup(this);
+    vRepeatGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (auto [name, text] :
+         {std::pair{"PMCRNot", "Off"}, {"PMCROne", "One track"}, {"PMCRAll", "Whole list"}})
+        vRepeatGroup->addAction(addItem(repeat, name, QLatin1String(text), true));
+    connect(vRepeatGroup, &QActionGroup::triggered, this, [](QAction *a) { a->setChecked(true); });
+
+    QMenu *fonts = addSubMenu(conf, "PMCFontSize", QStringLiteral("List font"));
+    vFontGroup = new QActionGroup(this);
+    vFontGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (auto [name, text, size] : {std::tuple{"PMCFSSmall", "Small", 8},
+                                    {"PMCFSMedium", "Medium", 12},
+                                    {"PMCFSBig", "Big", 14}}) {
+        QAction *a = addItem(fonts, name, QLatin1String(text), true);
+        vFontGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, a, s = size] {
+            a->setChecked(true);
+            fSetFontSize(s);
+        });
+    }
+
+    QMenu *lang = addSubMenu(conf, "PMCLanguage", QStringLiteral("Language"));
+    vLanguageGroup = new QActionGroup(this);
+    for (auto [name, text, section] : {std::tuple{"PMCLEng", "English", "eng"},
+                                       {"PMCLRus", "Русский", "rus"},
+                                       {"PMCLUkr", "Українська", "ukr"}}) {
+        QAction *a = addItem(lang, name, QString::fromUtf8(text), true);
+        vLanguageGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, a, s = QString::fromLatin1(section)] {
+            a->setChecked(true);
+            vCurLanguage = s;
+            SetLanguage();
+        });
+    }
+
+    QMenu *skins = addSubMenu(conf, "PMCSkins", QStringLiteral("Theme"));
+    vSkinGroup = new QActionGroup(this);
+    vSkinGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    const QList<TThemeInfo> &themes = BuiltInThemes();
+    for (int i = 0; i < int(themes.size()); ++i) {
+        const QByteArray name =
+            i == 0 ? QByteArray("PMCSInternal") : "PMCS" + QByteArray::number(i);
+        QAction *a = addItem(skins, name.constData(), themes[i].DisplayName, true);
+        a->setData(themes[i].Name);
+        vSkinGroup->addAction(a);
+        if (i == 0)
+            skins->addSeparator();
+    }
+    skins->addSeparator();
+    QAction *off = addItem(skins, "PMCSDisabled", QStringLiteral("No theme"), true);
+    off->setData(kThemesOffName);
+    vSkinGroup->addAction(off);
+    connect(vSkinGroup, &QActionGroup::triggered, this, [this](QAction *a) {
+        a->setChecked(true);
+        applyTheme(a->data().toString());
+    });
+
+    QMenu *sound = addSubMenu(conf, "PMCSoundProc", QStringLiteral("Sound"));
+    addItem(sound, "PMCSPEqEnabled", QStringLiteral("Equaliser on"), true)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+    addItem(sound, "PMCSPConfigure", QStringLiteral("Sound settings…"))
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+
+    QMenu *account = bar->addMenu(QStringLiteral("Account"));
+    account->setObjectName(QStringLiteral("PMAccount"));
+    addItem(account, "PMACreate", QStringLiteral("Create account…"));
+    addItem(account, "PMAEnter", QStringLiteral("Sign in…"));
+    addItem(account, "PMAExit", QStringLiteral("Sign out"))->setEnabled(false);
+
+    // What this window does itself; the other items are connected by the features they start.
+    connect(play, &QAction::triggered, this, [this](bool on) {
+        fLStatusRefresh(on ? Msg().SM_PLAYENABLED : Msg().SM_PLAYDISABLED);
+    });
+    connect(autoEdit, &QAction::triggered, this, [this](bool on) {
+        fLStatusRefresh(on ? Msg().SM_AUTOEDITENABLED : Msg().SM_AUTOEDITDISABLED);
+    });
+    connect(audioOnly, &QAction::triggered, this,
+            [this](bool on) { vVorlane->SetAudioFilesOnly(on); });
+    connect(MenuItem(QStringLiteral("PMCloseProgram")), &QAction::triggered, this, &QWidget::close);
+    connect(MenuItem(QStringLiteral("PMDAdd")), &QAction::triggered, this, [this] {
+        const QString chosen = QFileDialog::getExistingDirectory(this, Msg().SM_ADDDIR, vLastDir);
+        if (chosen.isEmpty())
+            return;
+        const bool included =
+            QMessageBox::question(this, Msg().SM_ADDDIR, Msg().SM_OPENINCLUDES) == QMessageBox::Yes;
+        addFolderList(chosen, included);
+    });
+    const auto toggleWindow = [this](const char *item, const char *window) {
+        connect(MenuItem(QLatin1String(item)), &QAction::triggered, this, [this, window] {
+            for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
+                if (d && d->objectName() == QLatin1String(window))
+                    d->setVisible(!d->isVisible());
+            }
+        });
+    };
+    toggleWindow("PMSleepTimer", "TimerWindow");
+    toggleWindow("PMCSPConfigure", "SoundProcWindow");
+    toggleWindow("PMFeedback", "FeedbackWindow");
+    for (auto [item, url] : {std::pair{"PMSNFacebook", "https://www.facebook.com/"},
+                             {"PMSNVkontakte", "https://vk.com/"},
+                             {"PMSNOdnoklassniki", "https://ok.ru/"}}) {
+        connect(MenuItem(QLatin1String(item)), &QAction::triggered, this,
+                [u = QString::fromLatin1(url)] { QDesktopServices::openUrl(QUrl(u)); });
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Configuration
+
+void TMainWindow::fCheckPLFile()
+{
+    const QString plFile = vProgramDataDir + "VL4Conf/PL.txt";
+    const QString network = QStringLiteral("MyNetwork.vl3u");
+    QStringList lines;
+    ReadTextLines(plFile, lines);
+    if (lines.isEmpty() || lines.first() != network)
+        lines.prepend(network);
+    WriteTextLines(plFile, lines);
+    const QString playlist = vProgramDataDir + "VL4Conf/Playlists/" + network;
+    if (!QFileInfo::exists(playlist))
+        WriteTextLines(playlist, {QStringLiteral("0")});
+}
+
+void TMainWindow::fLoadConf()
+{
+    vVorlane = std::make_unique<TVorlane>();
+    vVorlane->SetProgramDataDir(vProgramDataDir);
+    // The catalogue files (FL.txt, BK.txt, PL.txt) are read here by the controller's Load once it
+    // has one; until then every start begins with the lists made during the run.
+
+    const TIniFile ini(vProgramDataDir + "VL4Conf/Config.ini");
+    vConfig = ReadConfig(ini);
+    const TConfig &c = vConfig;
+    if (!c.CodePage.isEmpty())
+        SetLegacyCodePage(c.CodePage);
+
+    sTBVolume->setValue(std::clamp(c.Volume, sTBVolume->minimum(), sTBVolume->maximum()));
+    MenuItem(QStringLiteral("PMCAutoEdit"))->setChecked(c.AutoEdit);
+    MenuItem(QStringLiteral("PMCPlayFiles"))->setChecked(c.Player);
+    MenuItem(QStringLiteral("PMCShowIndicator"))->setChecked(c.ShowIndicator);
+    MenuItem(QStringLiteral("PMCShowMiniPlayer"))->setChecked(c.ShowMiniPlayer);
+    MenuItem(QStringLiteral("PMCAudioFilesOnly"))->setChecked(vVorlane->AudioFilesOnly());
+    setRepeatMode(c.Repeat);
+
+    vVisMode = std::clamp(c.VisMode, 0, 3);
+    IVisualIndicator->SetMode(vVisMode);
+    // A mode outside 0..8 (a hand-edited file) starts at the root menu.
+    const uint32_t mode = (c.BrowseMode >= 0 && c.BrowseMode <= 8) ? uint32_t(c.BrowseMode) : 0;
+    vVorlane->SetMode(mode);
+    if (mode >= bmComputerLists && mode <= bmInternetFiles)
+        vVorlane->SetListIndex(c.ListIndex);
+
+    vVorlane->SetServerName(c.ServerName);
+    vCurLanguage = c.Lang;
+    for (QAction *a : vLanguageGroup->actions()) {
+        const QString section = a->objectName().mid(4).toLower(); // PMCLEng -> eng
+        a->setChecked(section.compare(vCurLanguage, Qt::CaseInsensitive) == 0);
+    }
+
+    vFontSize = c.FontSize;
+    for (QAction *a : vFontGroup->actions())
+        a->setChecked(false);
+    if (c.FontSize == 8)
+        MenuItem(QStringLiteral("PMCFSSmall"))->setChecked(true);
+    else if (c.FontSize == 12)
+        MenuItem(QStringLiteral("PMCFSMedium"))->setChecked(true);
+    else if (c.FontSize == 14)
+        MenuItem(QStringLiteral("PMCFSBig"))->setChecked(true);
+
+    applyTheme(c.Skin);
+
+    // The effects are handed to the player's processors when it has them; the equaliser power
+    // is always switched on at start.
+    MenuItem(QStringLiteral("PMCSPEqEnabled"))->setChecked(c.SoundProc.EqEnabled);
+    vConfig.SoundProc.PowerEqEnabled = true;
+
+    vVorlane->SetTagRenameTemplate(c.RenameTemplate);
+
+    resize(std::max(c.Width, kMinWindowWidth), std::max(c.Heigth, kMinWindowHeight));
+    sSPLeft->setSizes({c.sPLeftWidth, c.sPCenterWidth + c.sPRightWidth});
+    sSpCentral->setSizes({c.sPCenterWidth, c.sPRightWidth});
+    sSPTop->setSizes({c.sPTopHeight, std::max(100, c.Heigth - c.sPTopHeight)});
+    sPLeft->setVisible(c.ShowNavigator);
+    sPRight->setVisible(c.ShowTools);
+    sPTop->setVisible(c.ShowPeaks);
+
+    fSetFontSize(vFontSize);
+}
+
+TRepeatMode TMainWindow::RepeatMode() const
+{
+    if (MenuItem(QStringLiteral("PMCRNot"))->isChecked())
+        return TRepeatMode::rmNot;
+    if (MenuItem(QStringLiteral("PMCROne"))->isChecked())
+        return TRepeatMode::rmOne;
+    if (MenuItem(QStringLiteral("PMCRAll"))->isChecked())
+        return TRepeatMode::rmAll;
+    return TRepeatMode::rmUnset;
+}
+
+void TMainWindow::setRepeatMode(TRepeatMode mode)
+{
+    for (QAction *a : vRepeatGroup->actions())
+        a->setChecked(false);
+    const char *item = mode == TRepeatMode::rmNot   ? "PMCRNot"
+                       : mode == TRepeatMode::rmOne ? "PMCROne"
+                       : mode == TRepeatMode::rmAll ? "PMCRAll"
+                                                    : nullptr;
+    if (item)
+        MenuItem(QLatin1String(item))->setChecked(true);
+}
+
+void TMainWindow::applyTheme(const QString &name)
+{
+    vSkin = ApplyTheme(name);
+    for (QAction *a : vSkinGroup->actions())
+        a->setChecked(a->data().toString() == vSkin);
+    // Icons follow the theme's text colour: repaint them.
+    for (QToolButton *b : findChildren<QToolButton *>())
+        b->update();
+}
+
+TConfig TMainWindow::CurrentConfig() const
+{
+    TConfig c = vConfig;
+    c.Volume = sTBVolume->value();
+    c.AutoEdit = MenuItem(QStringLiteral("PMCAutoEdit"))->isChecked();
+    c.Player = MenuItem(QStringLiteral("PMCPlayFiles"))->isChecked();
+    c.ShowIndicator = MenuItem(QStringLiteral("PMCShowIndicator"))->isChecked();
+    c.ShowMiniPlayer = MenuItem(QStringLiteral("PMCShowMiniPlayer"))->isChecked();
+    c.FontSize = vFontSize;
+    c.Repeat = RepeatMode();
+    c.VisMode = vVisMode;
+    c.BrowseMode = int(vVorlane->Mode());
+    c.ListIndex = vVorlane->ListIndex();
+    c.Lang = vCurLanguage;
+    c.Skin = vSkin;
+    c.SoundProc.EqEnabled = MenuItem(QStringLiteral("PMCSPEqEnabled"))->isChecked();
+    c.RenameTemplate = vVorlane->TagRenameTemplate();
+    c.ShowNavigator = !sPLeft->isHidden();
+    c.ShowTools = !sPRight->isHidden();
+    c.ShowPeaks = !sPTop->isHidden();
+    const QList<int> outer = sSPLeft->sizes();
+    const QList<int> inner = sSpCentral->sizes();
+    if (!sPLeft->isHidden() && outer.size() == 2 && outer[0] > 0)
+        c.sPLeftWidth = outer[0];
+    if (inner.size() == 2) {
+        if (inner[0] > 0)
+            c.sPCenterWidth = inner[0];
+        if (!sPRight->isHidden() && inner[1] > 0)
+            c.sPRightWidth = inner[1];
+    }
+    const QList<int> vertical = sSPTop->sizes();
+    if (!sPTop->isHidden() && vertical.size() == 2 && vertical[0] > 0)
+        c.sPTopHeight = vertical[0];
+    c.Maximized = isMaximized();
+    const QSize size = isMaximized() || isMinimized() ? normalGeometry().size() : this->size();
+    c.Width = size.width();
+    c.Heigth = size.height();
+    return c;
+}
+
+void TMainWindow::fSaveConf()
+{
+    if (vConfSaved || !Ok())
+        return;
+    vConfSaved = true;
+    MT->stop();
+    if (vPlayer)
+        vPlayer->Stop();
+
+    for (const char *name : kCacheTempFiles)
+        QFile::remove(vProgramDataDir + "VL4Conf/Cache/" + QLatin1String(name));
+
+    // Read again: keys the program does not write keep what the file holds now.
+    const QString path = vProgramDataDir + "VL4Conf/Config.ini";
+    TIniFile ini(path);
+    WriteConfig(ini, CurrentConfig());
+    if (!ini.Save())
+        qWarning("vorlane: cannot write %s", qPrintable(path));
+
+    setAcceptDrops(false);
+    // The controller writes FL.txt, BK.txt and PL.txt here once it has Save.
+    vPlayer.reset();
+    startAutoUpdater();
+}
+
+void TMainWindow::startAutoUpdater()
+{
+    // A companion program beside a portable install; started, not waited for.
+    for (const char *name : {"AutoUpdater", "AutoUpdater.sh"}) {
+        const QFileInfo updater(withSlash(vOptions.WorkingDir) + QLatin1String(name));
+        if (updater.isFile() && updater.isExecutable()) {
+            QProcess::startDetached(updater.absoluteFilePath(), {}, updater.absolutePath());
+            return;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Language
+
+void TMainWindow::SetLanguage()
+{
+    QString path;
+    for (const QString &dir : {vOptions.WorkingDir, vOptions.BundledDir}) {
+        if (!dir.isEmpty() && QFileInfo(withSlash(dir) + "lang.ini").isFile()) {
+            path = withSlash(dir) + "lang.ini";
+            break;
+        }
+    }
+    const TIniFile ini(path);
+    const QString section = vCurLanguage;
+    const bool haveSection = ini.Exists() && ini.SectionExists(section);
+
+    // Updates are held rather than the window hidden, so that the window keeps its place.
+    setUpdatesEnabled(false);
+    if (haveSection) {
+        ApplyComponentTexts(this, ini, section,
+                            ckToolButton | ckProgress | ckGroupBox | ckCheckBox | ckLabel |
+                                ckTabSheet | ckMenuItem);
+        for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
+            if (!d)
+                continue;
+            const QString key = d->WindowKey();
+            d->setWindowTitle(ini.ReadString(section, key, QString()));
+            if (key == QLatin1String("SoundProcWindow")) {
+                ApplyComponentTexts(d, ini, section, ckCheckBox | ckGroupBox | ckLabel);
+                SetComponentText(d, QStringLiteral("sCBEQEnabled"),
+                                 MenuItem(QStringLiteral("PMCSPEqEnabled"))->text());
+            } else if (key == QLatin1String("TimerWindow")) {
+                ApplyComponentTexts(d, ini, section, ckCheckBox | ckToolButton);
+            } else if (key == QLatin1String("CustomizeTemplateWindow")) {
+                ApplyComponentTexts(d, ini, section, ckCheckBox);
+            } else {
+                // The expression, account, playlist-name and feedback windows: their named
+                // controls take the file's text even when it is empty.
+                static const QHash<QString, QStringList> fixed = {
+                    {QStringLiteral("ChangeExpressionWindow"), {"sLOldExpression"}},
+                    {QStringLiteral("AccountWindow"), {"sLLogin", "sLPassword"}},
+                    {QStringLiteral("AddPlaylistWindow"), {"sLAPWName", "sBAPWCancel", "sBAPWOK"}},
+                    {QStringLiteral("FeedbackWindow"), {"sBFeedbackSend", "sLFeedbackSlogan"}},
+                };
+                for (const QString &name : fixed.value(key))
+                    SetComponentText(d, name, ini.ReadString(section, name, QString()));
+            }
+        }
+    }
+    LoadMessages(ini, section);
+    setUpdatesEnabled(true);
+    vVorlane->SetFlags(efRefreshView);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Status line
+
+void TMainWindow::fLStatusRefresh(const QString &newStatus)
+{
+    TSStatus->SetText(newStatus);
+    TrayIcon->setToolTip(newStatus);
+    ST->start();
+}
+
+QString TMainWindow::StatusText() const
+{
+    return TSStatus->Text();
+}
+
+QString TMainWindow::currentEntryLocation() const
+{
+    const QString dir = vVorlane->CurrentFile().DirName;
+    return isNetworkFolder(dir) ? QStringLiteral(" Internet ") : dir;
+}
+
+void TMainWindow::STTimer()
+{
+    ST->stop();
+    TSStatus->SetText(currentEntryLocation());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Timers
+
+void TMainWindow::InetStartTimerTimer()
+{
+    InetStartTimer->stop();
+    // The connection check and the news come with the internet catalogue and the account.
+    MT->start();
+    PBPeaksIndicator->SetText(Msg().SM_HELLO);
+    for (const char *name : {"sSBCopy", "sSBMove", "sSBDelete", "sSBFindCopyes"}) {
+        if (auto *b = findChild<QToolButton *>(QLatin1String(name)))
+            b->setEnabled(true);
+    }
+}
+
+void TMainWindow::runPlayerCommand()
+{
+    const int command = PendingPlayerCommand;
+    PendingPlayerCommand = pcNone;
+    if (!vPlayer || command == pcNone)
+        return;
+    switch (command) {
+    case pcStop: vPlayer->Stop(); return;
+    case pcPause: vPlayer->Pause(); return;
+    default: break;
+    }
+    const std::optional<int64_t> target =
+        SeekTarget(command, vPlayer->GetPosition(), vPosRegulatorValue);
+    if (!target)
+        return;
+    if (!vPlayer->ChangePosition(*target) && command == pcSeek)
+        vPlayer->ChangePosition(0);
+}
+
+void TMainWindow::runPlayerTick()
+{
+    if (!vPlayer)
+        return;
+    if (vPlayer->Refresh()) {
+        switch (TrackEndAction(vVorlane->Mode(), vVorlane->ListIndex(), RepeatMode())) {
+        case TTrackEndAction::Reopen: fOpenFile(); break;
+        case TTrackEndAction::ControllerNext: vVorlane->Next(); break;
+        case TTrackEndAction::NextWrapping: fNext(); break;
+        case TTrackEndAction::Nothing: break;
+        }
+    }
+    IVisualIndicator->update();
+    sETimeIndicator->setText(vPlayer->GetTime());
+    if (!vPositionChange) {
+        const auto clampInt = [](int64_t v) { return int(std::clamp<int64_t>(v, 0, INT_MAX)); };
+        sPBPositionRegulator->setMaximum(std::max(1, clampInt(vPlayer->GetSize() / 10)));
+        sPBPositionRegulator->setValue(clampInt(vPlayer->GetPosition() / 10));
+    }
+}
+
+void TMainWindow::MTTimer()
+{
+    runPlayerCommand();
+    if (MenuItem(QStringLiteral("PMCPlayFiles"))->isChecked())
+        runPlayerTick();
+
+    QString ext;
+    if (vPlayer && vPlayer->TakeDownloadCompleted(ext)) {
+        // The tags of the downloaded file and its overview come with the tag panel and the
+        // waveform analysis.
+        sSBFastDownload->setEnabled(true);
+    }
+
+    TSStatus->ScrollText();
+    dispatchEvent(vVorlane->Flags());
+
+    const bool playing = vPlayer && vPlayer->Played();
+    sSBPlay->setIcon(GlyphIcon(playing ? TGlyph::Pause : TGlyph::Play));
+    if (sPCExtentedControls->currentIndex() == 2) {
+        if (auto *b = findChild<QToolButton *>(QStringLiteral("sSBPlayListDeleteFile")))
+            b->setEnabled(vVorlane->Mode() == bmPlayListFiles);
+    }
+    if (vPlayer) {
+        const int64_t size = vPlayer->GetSize();
+        PBPeaksIndicator->SetPosition(size > 0 ? double(vPlayer->GetPosition()) / double(size)
+                                               : -1.0);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Event dispatch
+
+void TMainWindow::dispatchEvent(int code)
+{
+    if (code == efNone)
+        return;
+    TDispatchContext context;
+    context.LeftCopyFiles = vVorlane->CopyCounter();
+    context.LeftMoveFiles = vVorlane->MoveCounter();
+    context.FilesCount = vVorlane->FilesCount();
+    switch (code) {
+    case efCopyStep:
+    case efDeleteDone:
+    case efMoveStep:
+    case efRecordingStarted:
+    case efRecordingSaved:
+        context.FreeSpaceMB = FormatFreeSpaceMB(vVorlane->GetCurDestDiskFreeSize());
+        break;
+    default: break;
+    }
+    const TDispatchPlan plan = PlanEvent(code, context);
+    if (!plan.Handled)
+        return;
+
+    if (plan.Browse == TDispatchPlan::baRefill)
+        refillBrowse();
+    else if (plan.Browse == TDispatchPlan::baReloadInPlace)
+        reloadBrowseInPlace();
+    if (plan.SwitchToComputerLists)
+        vVorlane->SetMode(bmComputerLists);
+    if (plan.ShowAccountPlaylist) {
+        vVorlane->SetMode(bmPlayLists);
+        vVorlane->SetVisibleListIndex(0);
+        vVorlane->SetMode(bmPlayListFiles);
+    }
+    if (plan.RefillBookmarks)
+        refillBookmarks();
+    if (plan.SyncPlayLists)
+        SyncListBoxItems(vPlayListsModel, vVorlane->PlaylistList());
+    if (plan.RefillBrowseFromList) {
+        const TListData browse = vVorlane->List();
+        vBrowseModel->setStringList(browse.List);
+        fSetBrowseIndex(browse.Index + 1);
+    }
+    if (plan.OpenFile)
+        fOpenFile();
+    if (plan.OpenIfOtherFile) {
+        const TFileName entry = vVorlane->CurrentFile();
+        const TFileName playing = vPlayer ? vPlayer->CurrentFile() : TFileName();
+        const bool same = entry.FileName == playing.FileName && entry.DirName == playing.DirName;
+        if (!same)
+            fOpenFile();
+    }
+    if (plan.SeekBookmark && vNewPlayPosition >= 0 && vPlayer)
+        vPlayer->ChangePosition(vNewPlayPosition);
+    if (plan.FinishAccountExit) {
+        // Saving the lists to the account comes with the account service.
+        vVorlane->SetLoggedIn(false);
+        MenuItem(QStringLiteral("PMAEnter"))->setEnabled(true);
+        MenuItem(QStringLiteral("PMAExit"))->setEnabled(false);
+        if (auto *m = findChild<QMenu *>(QStringLiteral("PMAccount")))
+            m->setEnabled(true);
+    }
+    if (plan.RefreshDirList)
+        fRefreshDirList();
+    if (plan.RefreshNavigator)
+        fRefreshTreeNavigator(true);
+    if (plan.SetStatus)
+        fLStatusRefresh(plan.Status);
+    if (plan.FollowUp != efNone)
+        vVorlane->SetFlags(plan.FollowUp);
+}
+
+void TMainWindow::refillBrowse()
+{
+    const TListData browse = vVorlane->List();
+    vBrowseModel->setStringList(browse.List);
+    fSetBrowseIndex(browse.Index + 1);
+}
+
+void TMainWindow::reloadBrowseInPlace()
+{
+    const TListData browse = vVorlane->List();
+    SyncListBoxItems(vBrowseModel, browse.List);
+    fSetBrowseIndex(browse.Index + 1);
+}
+
+void TMainWindow::refillBookmarks()
+{
+    // Bookmark 0 is the controller's empty placeholder; the list shows the others.
+    QStringList lines;
+    const QList<TBookmark> &bookmarks = vVorlane->Bookmarks();
+    for (int i = 1; i < int(bookmarks.size()); ++i)
+        lines << bookmarks.at(i).Name;
+    SyncListBoxItems(vBookmarksModel, lines);
+    if (vVorlane->Mode() == bmBookmarks)
+        refillBrowse();
+    const QModelIndex current = sLBBookmarks->currentIndex();
+    sLBBookmarks->setToolTip(current.isValid() ? current.data().toString() : QString());
+}
+
+bool TMainWindow::fSetBrowseIndex(int index)
+{
+    if (index < 0 || index >= vBrowseModel->rowCount())
+        return false;
+    const QModelIndex i = vBrowseModel->index(index);
+    sLBBrowseWindow->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
+    sLBBrowseWindow->scrollTo(i);
+    return true;
+}
+
+void TMainWindow::fRefreshDirList()
+{
+    SyncListBoxItems(vDirListModel, vVorlane->DirectoryList());
+    if (vDestFolderIndex >= 0 && vDestFolderIndex < vDirListModel->rowCount())
+        sLBDirList->setCurrentIndex(vDirListModel->index(vDestFolderIndex));
+}
+
+void TMainWindow::fRefreshTreeNavigator(bool)
+{
+    TListData computer, inet, playlists, bookmarks;
+    vVorlane->GetAllLists(computer, inet, playlists, bookmarks);
+    const TMessages &m = Msg();
+    QStringList lines;
+    lines << m.SM_COMPUTER << computer.List;
+    vNavigatorP = int(lines.size());
+    lines << m.SM_PLAYLISTS << playlists.List;
+    vNavigatorI = int(lines.size());
+    lines << m.SM_INTERNET << inet.List;
+    vNavigatorB = int(lines.size());
+    lines << m.SM_BOOKMARKS << bookmarks.List;
+    const int previous = sLBNavigator->currentIndex().row();
+    SyncListBoxItems(vNavigatorModel, lines);
+    vNavigatorModel->SetHeaderRows({0, vNavigatorP, vNavigatorI, vNavigatorB});
+    if (previous >= 0 && previous < vNavigatorModel->rowCount())
+        sLBNavigator->setCurrentIndex(vNavigatorModel->index(previous));
+}
+
+void TMainWindow::fSetFontSize(int size)
+{
+    vFontSize = size;
+    for (QWidget *w : std::initializer_list<QWidget *>{sLBBrowseWindow, sLBBookmarks, sLBNavigator,
+                                                       sLBDirList, sLBPlayLists, sEEdit}) {
+        QFont f = w->font();
+        f.setPointSize(std::max(1, size));
+        w->setFont(f);
+    }
+    vVorlane->SetFlags(efRefreshView);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Playback
+
+void TMainWindow::fOpenFile()
+{
+    sSBFastDownload->setEnabled(false);
+    int index = vVorlane->FileIndex();
+    if (index < 0)
+        return;
+    const bool playFiles = MenuItem(QStringLiteral("PMCPlayFiles"))->isChecked();
+    const uint32_t mode = vVorlane->Mode();
+    sLBBrowseWindow->clearSelection();
+
+    // Entries that cannot be opened are skipped in local lists.
+    const int startIndex = index;
+    for (;;) {
+        vVorlane->SetFileIndex(index);
+        const TFileName entry = vVorlane->CurrentFile();
+        if (!vPlayer || !playFiles || index >= vBrowseModel->rowCount())
+            break;
+        vPlayer->Stop();
+        if (vPlayer->OpenFile(entry))
+            break;
+        if (mode == bmInternetSearch || mode == bmInternetFiles)
+            break; // removing a dead search result comes with the internet search
+        if (index + 1 >= vVorlane->FilesCount())
+            break;
+        ++index;
+    }
+    if (index != startIndex)
+        vVorlane->SetFlags(efNone); // the skip above is this call's own doing, not a new event
+
+    const TFileName entry = vVorlane->CurrentFile();
+    QString status;
+    const int64_t size = vVorlane->CurFileSize();
+    if (size > 0) {
+        QLocale locale;
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        status = Msg().SM_FILEOPEN + u' ' +
+                 locale.toString(double(size) / 1024.0 / 1024.0, 'f', 2) + QStringLiteral(" MB. ");
+    }
+    fSetBrowseIndex(index + 1);
+    if (mode == bmInternetFiles && vVorlane->ListIndex() == 0)
+        sSBFastDownload->setEnabled(true);
+    const QString title = entry.Title.isEmpty() ? entry.FileName : entry.Title;
+    sEEdit->setText(mode == bmComputerFiles ? entry.FileName : entry.Title);
+
+    if (playFiles && vPlayer && vPlayer->Play()) {
+        status += Msg().SM_PLAY;
+        if (vPlayer->BitRate() > 0)
+            status += u' ' + QString::number(vPlayer->BitRate()) + QStringLiteral(" Kbps");
+        vPlayer->SetVolume(sTBVolume->value());
+        const bool notices = MenuItem(QStringLiteral("PMCShowIndicator"))->isChecked();
+        if (isMinimized() && notices && vIndicatorWindow)
+            vIndicatorWindow->SetText(title);
+        if (!notices && TrayIcon->isVisible())
+            TrayIcon->showMessage(kTitle, title);
+        // A local file's overview comes with the waveform analysis; until then the title shows.
+        PBPeaksIndicator->SetText(title);
+    }
+    fLStatusRefresh(status);
+}
+
+void TMainWindow::fNext()
+{
+    if (sLBBrowseWindow->selectionModel()->selectedRows().size() > 1)
+        sLBBrowseWindow->clearSelection();
+    if (vVorlane->FileIndex() < vVorlane->FilesCount() - 1)
+        vVorlane->Next();
+    else
+        vVorlane->SetFileIndex(0);
+}
+
+void TMainWindow::fPrev()
+{
+    if (sLBBrowseWindow->selectionModel()->selectedRows().size() > 1)
+        sLBBrowseWindow->clearSelection();
+    vVorlane->Prev();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lists for tests and the shell
+
+QStringList TMainWindow::BrowseLines() const
+{
+    return vBrowseModel->stringList();
+}
+
+int TMainWindow::BrowseCurrentRow() const
+{
+    return sLBBrowseWindow->currentIndex().row();
+}
+
+QStringList TMainWindow::NavigatorLines() const
+{
+    return vNavigatorModel->stringList();
+}
+
+QStringList TMainWindow::DirListLines() const
+{
+    return vDirListModel->stringList();
+}
+
+QStringList TMainWindow::BookmarkLines() const
+{
+    return vBookmarksModel->stringList();
+}
+
+QStringList TMainWindow::PlayListLines() const
+{
+    return vPlayListsModel->stringList();
+}
+
+void TMainWindow::addFolderList(const QString &folder, bool included)
+{
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return;
+    vLastDir = info.absoluteFilePath();
+    vVorlane->SetMode(bmComputerFiles);
+    vVorlane->AddList(vLastDir, included, false);
+    // The new list is shown as well as announced.
+    dispatchEvent(vVorlane->Flags());
+    vVorlane->SetFlags(efRefreshView);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window events
+
+void TMainWindow::closeEvent(QCloseEvent *event)
+{
+    // FormCloseQuery: a signed-in account is closed first (its exit ends with code 25).
+    if (vVorlane && vVorlane->LoggedIn()) {
+        event->ignore();
+        return;
+    }
+    // FormClose.
+    if (sLBNavigator)
+        sLBNavigator->setEnabled(false);
+    fSaveConf();
+    if (TrayIcon)
+        TrayIcon->hide();
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
+        if (d)
+            d->close();
+    }
+    if (vMiniPlayerWindow)
+        vMiniPlayerWindow->close();
+    if (vIndicatorWindow)
+        vIndicatorWindow->close();
+    event->accept();
+}
+
+void TMainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !Ok())
+        return;
+    if (!isMinimized()) {
+        if (vMiniPlayerWindow)
+            vMiniPlayerWindow->hide();
+        return;
+    }
+    if (MenuItem(QStringLiteral("PMCShowMiniPlayer"))->isChecked() && vMiniPlayerWindow) {
+        vMiniPlayerWindow->show();
+        vMiniPlayerWindow->raise();
+        QTimer::singleShot(0, this, &QWidget::hide);
+        return;
+    }
+    // Without a tray to bring it back, the window stays a minimised window.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        TrayIcon->show();
+        QTimer::singleShot(0, this, &QWidget::hide);
+    }
+}
+
+void TMainWindow::RestoreWindow()
+{
+    if (vMiniPlayerWindow)
+        vMiniPlayerWindow->hide();
+    showNormal();
+    raise();
+    activateWindow();
+    TrayIcon->hide();
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    const QString path = urls.first().toLocalFile();
+    vVorlane->SetMode(bmComputerFiles);
+    if (LowerExtension(path) == QLatin1String(".txt")) {
+        vVorlane->OpenExtFileList(path, false);
+        return;
+    }
+    const bool included =
+        QMessageBox::question(this, Msg().SM_ADDDIR, Msg().SM_OPENINCLUDES) == QMessageBox::Yes;
+    addFolderList(path, included);
+    event->acceptProposedAction();
+}
+
+} // namespace vorlane

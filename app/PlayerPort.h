@@ -1,0 +1,42 @@
+#pragma once
+// What the main window needs of the player: the calls of the player tick, fOpenFile and the
+// close sequence. The engine's TPlayer is reached through an adapter of this interface, and tests
+// drive the window with a scripted one. Main thread only.
+
+#include "core/base/FileList.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace vorlane {
+
+class TPlayerPort {
+public:
+    virtual ~TPlayerPort() = default;
+
+    virtual bool OpenFile(const TFileName &file) = 0;
+    virtual bool Play() = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+    virtual bool CloseFile() = 0;
+    // True once when the playing track has ended.
+    virtual bool Refresh() = 0;
+    // False when the seek failed (the caller then seeks to 0).
+    virtual bool ChangePosition(int64_t position) = 0;
+    virtual int64_t GetPosition() = 0;
+    virtual int64_t GetSize() = 0;
+    // "mm:ss/mm:ss" text of the time display.
+    virtual QString GetTime() const = 0;
+    virtual bool Played() const = 0;
+    virtual void SetVolume(int volume) = 0;
+    virtual void SetSpeed(int speed) = 0;
+    virtual int BitRate() const = 0;
+    virtual TFileName CurrentFile() const = 0;
+    // The data folder under which the stream cache lies.
+    virtual void SetProgramDir(const QString &dir) = 0;
+    // True once after a network file finished downloading into the cache; ext is its extension.
+    virtual bool TakeDownloadCompleted(QString &ext) = 0;
+};
+
+} // namespace vorlane

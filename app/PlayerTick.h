@@ -1,0 +1,42 @@
+#pragma once
+// Decisions of the main timer's player tick: the queued player command and what plays when a
+// track ends.
+
+#include "app/Config.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace vorlane {
+
+// The player command queued by keys, buttons and position bars for the next tick; a later one
+// before the tick replaces an earlier one.
+enum TPlayerCommand : int {
+    pcNone = 0,
+    pcForward = 1, // position + kSeekStep
+    pcBack = 2,    // position - kSeekStep
+    pcStop = 3,
+    pcPause = 4, // pause or resume
+    pcSeek = 5,  // seek to the position chosen on a position bar
+};
+
+// Player position units (bytes of the decoded stream) moved by the arrow keys.
+constexpr int64_t kSeekStep = 500000;
+
+enum class TTrackEndAction {
+    Nothing,        // no repeat item is ticked
+    Reopen,         // fOpenFile: the same entry again (repeat one, or the live stream of list 0)
+    ControllerNext, // the controller's Next: the next entry opens through code 7, none after the
+                    // last
+    NextWrapping,   // fNext: after the last entry the first
+};
+
+// What follows the end of a track in browse mode `mode` with shown list `listIndex`.
+TTrackEndAction TrackEndAction(uint32_t mode, int listIndex, TRepeatMode repeat);
+
+// Where a seek command lands: forward and back move by kSeekStep from position (a target before
+// the start is handed on as it is: the player leaves the position alone then); a seek goes to
+// target. Empty for commands that do not seek.
+std::optional<int64_t> SeekTarget(int command, int64_t position, int64_t target);
+
+} // namespace vorlane

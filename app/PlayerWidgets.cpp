@@ -1,0 +1,172 @@
+#include "app/PlayerWidgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+namespace vorlane {
+
+TPeaksStrip::TPeaksStrip(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("PBPeaksIndicator"));
+    setMinimumHeight(24);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TPeaksStrip::SetText(const QString &text)
+{
+    vText = text;
+    vPeaks.clear();
+    update();
+}
+
+void TPeaksStrip::SetPeaks(const QList<QPair<float, float>> &peaks)
+{
+    vPeaks = peaks;
+    update();
+}
+
+void TPeaksStrip::SetPosition(double share)
+{
+    if (share == vPosition)
+        return;
+    vPosition = share;
+    update();
+}
+
+void TPeaksStrip::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPalette &pal = palette();
+    const QRectF area = QRectF(rect()).adjusted(6, 3, -6, -3);
+    if (vPeaks.isEmpty()) {
+        QFont f = font();
+        f.setPixelSize(std::max(10, int(area.height() * 0.62)));
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(pal.color(QPalette::Mid).darker(115));
+        p.drawText(area, Qt::AlignCenter, vText);
+    } else {
+        const double mid = area.center().y();
+        const double half = area.height() / 2;
+        p.setPen(QPen(pal.color(QPalette::Highlight), 1));
+        const int n = int(vPeaks.size());
+        for (int x = 0; x < int(area.width()); ++x) {
+            const auto &pk = vPeaks.at(std::min(n - 1, x * n / std::max(1, int(area.width()))));
+            const double px = area.left() + x + 0.5;
+            p.drawLine(QPointF(px, mid - pk.first * half), QPointF(px, mid + pk.second * half));
+        }
+    }
+    if (vPosition >= 0) {
+        const double x = area.left() + std::clamp(vPosition, 0.0, 1.0) * area.width();
+        p.setPen(QPen(pal.color(QPalette::WindowText), 2));
+        p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    }
+}
+
+void TPeaksStrip::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && width() > 12)
+        Q_EMIT seekRequested(std::clamp((event->position().x() - 6) / (width() - 12), 0.0, 1.0));
+}
+
+const QString TVisualIndicator::kTitleText = QStringLiteral("Vorlane Kestrio 2015");
+
+TVisualIndicator::TVisualIndicator(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("IVisualIndicator"));
+    setFixedSize(150, 26);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TVisualIndicator::SetMode(int mode)
+{
+    vMode = (mode >= 0 && mode <= 3) ? mode : 0;
+    update();
+}
+
+void TVisualIndicator::SetLevels(float left, float right)
+{
+    vLeft = left;
+    vRight = right;
+    update();
+}
+
+void TVisualIndicator::SetSpectrum(const QList<float> &bins)
+{
+    vSpectrum = bins;
+    update();
+}
+
+void TVisualIndicator::SetWave(const QList<float> &samples)
+{
+    vWave = samples;
+    update();
+}
+
+void TVisualIndicator::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath frame;
+    frame.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    p.fillPath(frame, QColor(0x1d, 0x22, 0x2b));
+    p.setClipPath(frame);
+    const QColor pen(0xe8, 0xee, 0xf6);
+    const QColor accent(0x4c, 0xc3, 0xff);
+    switch (vMode) {
+    case 1: { // spectrum: bars over the lower half of the bins
+        const int bars = 30;
+        const int n = int(vSpectrum.size());
+        for (int i = 0; i < bars && n > 0; ++i) {
+            const float v = std::clamp(vSpectrum.at(std::min(n - 1, i * n / bars / 2)), 0.f, 1.f);
+            const double h = v * (height() - 4);
+            p.fillRect(QRectF(3 + i * 4.8, height() - 2 - h, 3.5, h), accent);
+        }
+        break;
+    }
+    case 2: { // oscilloscope
+        p.setPen(QPen(accent, 1));
+        const int n = int(vWave.size());
+        QPointF last(0, height() / 2.0);
+        for (int x = 0; x < width() && n > 0; ++x) {
+            const float v = std::clamp(vWave.at(std::min(n - 1, x * n / width())), -1.f, 1.f);
+            const QPointF pt(x, height() / 2.0 - v * (height() / 2.0 - 2));
+            if (x > 0)
+                p.drawLine(last, pt);
+            last = pt;
+        }
+        break;
+    }
+    case 3: { // VU meter: left above, right below
+        const double w = width() - 8;
+        p.fillRect(QRectF(4, 5, w * std::clamp(vLeft, 0.f, 1.f), 6), accent);
+        p.fillRect(QRectF(4, 15, w * std::clamp(vRight, 0.f, 1.f), 6), accent);
+        break;
+    }
+    default: {
+        p.setPen(pen);
+        QFont f = font();
+        f.setPixelSize(12);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(QRect(0, 4, 150, 21), Qt::AlignCenter, kTitleText);
+        break;
+    }
+    }
+}
+
+void TVisualIndicator::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    SetMode((vMode + 1) % 4);
+    Q_EMIT modeChanged(vMode);
+}
+
+} // namespace vorlane

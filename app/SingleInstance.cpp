@@ -1,0 +1,90 @@
+#include "app/SingleInstance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace vorlane {
+
+namespace {
+
+QString userPart()
+{
+    // The socket name is per user: two users of one machine each get their own program.
+    const QByteArray user = qgetenv("USER");
+    return user.isEmpty() ? QStringLiteral("user") : QString::fromLocal8Bit(user);
+}
+
+} // namespace
+
+TSingleInstance::TSingleInstance(const QString &key, QObject *parent)
+    : QObject(parent)
+{
+    const QString base = key.isEmpty() ? QStringLiteral("vorlane-") + userPart() : key;
+    vServerName = base;
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    vLockPath = dir + u'/' + base + QStringLiteral(".lock");
+}
+
+TSingleInstance::~TSingleInstance() = default;
+
+bool TSingleInstance::TryBecomeFirst()
+{
+    vLock = std::make_unique<QLockFile>(vLockPath);
+    vLock->setStaleLockTime(0); // only a dead owner makes a lock stale, never its age
+    if (!vLock->tryLock(100))
+        return false;
+    vServer = new QLocalServer(this);
+    vServer->setSocketOptions(QLocalServer::UserAccessOption);
+    // A socket file left by a program that died would refuse the name.
+    QLocalServer::removeServer(vServerName);
+    if (!vServer->listen(vServerName))
+        qWarning("vorlane: cannot listen on %s: %s", qPrintable(vServerName),
+                 qPrintable(vServer->errorString()));
+    connect(vServer, &QLocalServer::newConnection, this, &TSingleInstance::onConnection);
+    return true;
+}
+
+void TSingleInstance::onConnection()
+{
+    while (QLocalSocket *socket = vServer->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (!socket->canReadLine())
+                return;
+            // One request line: "raise" followed by tab-separated paths.
+            const QString line = QString::fromUtf8(socket->readLine()).trimmed();
+            QStringList parts = line.split(u'\t', Qt::SkipEmptyParts);
+            if (parts.isEmpty() || parts.takeFirst() != QLatin1String("raise"))
+                return;
+            Q_EMIT raiseRequested(parts);
+            socket->write("raised\n");
+            socket->flush();
+        });
+    }
+}
+
+bool TSingleInstance::NotifyFirst(const QStringList &paths, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(vServerName);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    QByteArray request = "raise";
+    for (const QString &p : paths)
+        request += '\t' + p.toUtf8();
+    socket.write(request + '\n');
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(timeoutMs))
+            return false;
+    }
+    return socket.readLine().trimmed() == "raised";
+}
+
+} // namespace vorlane

@@ -1,0 +1,281 @@
+#include "app/Config.h"
+#include "app/Themes.h"
+#include "core/Vorlane.h"
+#include "core/base/IniFile.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListView>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <QAction>
+#include <QSlider>
+#include <QThread>
+
+namespace vorlane {
+namespace {
+
+QStringList keysInWriteOrder(const TIniFile &ini)
+{
+    QStringList keys;
+    QString section;
+    for (const QString &line : ini.Lines()) {
+        if (line.startsWith(u'['))
+            section = line;
+        else if (line.contains(u'='))
+            keys << section + line.section(u'=', 0, 0);
+    }
+    return keys;
+}
+
+TEST(Config, MissingFileGivesTheDefaults)
+{
+    const TConfig c = ReadConfig(TIniFile());
+    EXPECT_EQ(c.Volume, 50);
+    EXPECT_TRUE(c.AutoEdit);
+    EXPECT_TRUE(c.Player);
+    EXPECT_TRUE(c.ShowIndicator);
+    EXPECT_FALSE(c.ShowMiniPlayer);
+    EXPECT_EQ(c.FontSize, 8);
+    EXPECT_EQ(c.Repeat, TRepeatMode::rmNot);
+    EXPECT_EQ(c.ListIndex, 1);
+    EXPECT_EQ(c.Lang, "Eng");
+    EXPECT_EQ(c.Skin, "Aluminiun (internal)");
+    EXPECT_EQ(c.sPCenterWidth, 416);
+    EXPECT_EQ(c.sPLeftWidth, 191);
+    EXPECT_EQ(c.sPRightWidth, 408);
+    EXPECT_EQ(c.sPTopHeight, 40);
+    EXPECT_EQ(c.Width, 1024);
+    EXPECT_EQ(c.Heigth, 485);
+    EXPECT_EQ(c.SoundProc.Band[9], 15);
+    EXPECT_TRUE(c.RenameTemplate.Artist);
+    EXPECT_TRUE(c.RenameTemplate.Name);
+    EXPECT_FALSE(c.RenameTemplate.Number);
+}
+
+TEST(Config, WritesEveryKeyInTheExitOrder)
+{
+    TIniFile ini;
+    WriteConfig(ini, TConfig());
+    QStringList expected;
+    for (const char *k :
+         {"Volume", "AutoEdit", "Player", "ShowIndidcator", "ShowMiniPlayer", "FontSize", "Repeat",
+          "VisMode", "BrowseMode", "ListIndex", "Lang", "Skin"})
+        expected << QStringLiteral("[Main]") + k;
+    for (const char *k : {"ShowNavigator", "ShowTools", "ShowPeaks", "sPCenterWidth", "sPLeftWidth",
+                          "sPRightWidth", "sPTopHeight", "Width", "Heigth"})
+        expected << QStringLiteral("[Main]") + k;
+    for (int b = 0; b < 10; ++b)
+        expected << "[SoundProc]Band" + QString::number(b);
+    for (const char *k : {"EqEnabled", "PowerEqEnabled", "EchoEnabled", "EchoDelay", "EchoLevel",
+                          "CompressorEnabled", "CompressorRatio", "CompressorLevel", "EqMode"})
+        expected << QStringLiteral("[SoundProc]") + k;
+    for (const char *k : {"Number", "Artist", "Album", "Name", "Year"})
+        expected << QStringLiteral("[RenameTagTemplate]") + k;
+    // The second pass over "Main" lands in the section the first pass made.
+    EXPECT_EQ(keysInWriteOrder(ini), expected);
+    EXPECT_FALSE(ini.ValueExists("Main", "ServerName"));
+    EXPECT_FALSE(ini.ValueExists("Main", "CodePage"));
+}
+
+TEST(Config, RoundTripKeepsEveryValue)
+{
+    TConfig c;
+    c.Volume = 99;
+    c.AutoEdit = false;
+    c.ShowMiniPlayer = true;
+    c.FontSize = 14;
+    c.Repeat = TRepeatMode::rmAll;
+    c.VisMode = 2;
+    c.BrowseMode = 2;
+    c.ListIndex = 3;
+    c.Lang = "ukr";
+    c.Skin = "05";
+    c.sPCenterWidth = 500;
+    c.Width = 1300;
+    c.Heigth = 800;
+    c.ShowTools = false;
+    c.SoundProc.EqEnabled = true;
+    c.SoundProc.EchoDelay = 300;
+    c.SoundProc.Band[3] = 2;
+    c.SoundProc.EqMode = 4;
+    c.RenameTemplate = {true, false, true, false, true};
+    TIniFile ini;
+    WriteConfig(ini, c);
+    const TConfig back = ReadConfig(ini);
+    EXPECT_EQ(back.Volume, 99);
+    EXPECT_FALSE(back.AutoEdit);
+    EXPECT_TRUE(back.ShowMiniPlayer);
+    EXPECT_EQ(back.FontSize, 14);
+    EXPECT_EQ(back.Repeat, TRepeatMode::rmAll);
+    EXPECT_EQ(back.VisMode, 2);
+    EXPECT_EQ(back.BrowseMode, 2);
+    EXPECT_EQ(back.ListIndex, 3);
+    EXPECT_EQ(back.Lang, "ukr");
+    EXPECT_EQ(back.Skin, "05");
+    EXPECT_EQ(back.sPCenterWidth, 500);
+    EXPECT_EQ(back.Width, 1300);
+    EXPECT_EQ(back.Heigth, 800);
+    EXPECT_FALSE(back.ShowTools);
+    EXPECT_TRUE(back.SoundProc.EqEnabled);
+    EXPECT_EQ(back.SoundProc.EchoDelay, 300);
+    EXPECT_EQ(back.SoundProc.Band[3], 2);
+    EXPECT_EQ(back.SoundProc.EqMode, 4);
+    EXPECT_TRUE(back.RenameTemplate.Number);
+    EXPECT_FALSE(back.RenameTemplate.Artist);
+    EXPECT_TRUE(back.RenameTemplate.Year);
+}
+
+TEST(Config, RepeatWordsAreExactAndAnUnknownWordIsLeftInTheFile)
+{
+    EXPECT_EQ(RepeatModeFromText("One"), TRepeatMode::rmOne);
+    EXPECT_EQ(RepeatModeFromText("one"), TRepeatMode::rmUnset);
+    EXPECT_EQ(RepeatModeFromText("All "), TRepeatMode::rmUnset);
+    TIniFile ini;
+    ini.SetText("[Main]\nRepeat=one\n");
+    const TConfig c = ReadConfig(ini);
+    EXPECT_EQ(c.Repeat, TRepeatMode::rmUnset);
+    WriteConfig(ini, c);
+    EXPECT_EQ(ini.ReadString("Main", "Repeat", ""), "one");
+}
+
+TEST(Config, MaximisedWindowLeavesWidthAndHeightAndServerNameIsNeverWritten)
+{
+    TIniFile ini;
+    ini.SetText("[Main]\nServerName=http://example.invalid/lst.txt\nWidth=900\nHeigth=600\n");
+    TConfig c = ReadConfig(ini);
+    c.ServerName = "changed";
+    c.Maximized = true;
+    c.Width = 1920;
+    c.Heigth = 1080;
+    WriteConfig(ini, c);
+    EXPECT_EQ(ini.ReadString("Main", "ServerName", ""), "http://example.invalid/lst.txt");
+    EXPECT_EQ(ini.ReadInteger("Main", "Width", 0), 900);
+    EXPECT_EQ(ini.ReadInteger("Main", "Heigth", 0), 600);
+}
+
+TEST(Config, MalformedNumbersFallBackKeyByKey)
+{
+    TIniFile ini;
+    ini.SetText("[Main]\nVolume=loud\nFontSize=12\n[SoundProc]\nBand4=x\nBand5=3\n");
+    const TConfig c = ReadConfig(ini);
+    EXPECT_EQ(c.Volume, 50);
+    EXPECT_EQ(c.FontSize, 12);
+    EXPECT_EQ(c.SoundProc.Band[4], 15);
+    EXPECT_EQ(c.SoundProc.Band[5], 3);
+}
+
+// ---- Through the main window ----
+
+void writeConfig(const test::TWindowFolders &f, const QString &mainLines)
+{
+    ASSERT_TRUE(test::WriteFile(f.Config(), ("[Main]\r\n" + mainLines).toUtf8()));
+}
+
+TEST(ConfigWindow, AppliesTheFileAndWritesItBackAtExit)
+{
+    test::TWindowFolders f;
+    writeConfig(f, "Volume=77\r\nRepeat=one\r\nFontSize=10\r\nSkin=Disabled\r\n"
+                   "ServerName=http://catalogue.invalid/lst.txt\r\nPlayer=0\r\nBrowseMode=0\r\n"
+                   "ListIndex=3\r\nCodePage=koi8-r\r\n; my note\r\n");
+    {
+        TMainWindow w(f.Options());
+        ASSERT_TRUE(w.Ok());
+        EXPECT_EQ(w.sTBVolume->value(), 77);
+        EXPECT_EQ(w.RepeatMode(), TRepeatMode::rmUnset);
+        for (const char *item : {"PMCFSSmall", "PMCFSMedium", "PMCFSBig"})
+            EXPECT_FALSE(w.MenuItem(item)->isChecked()) << item;
+        EXPECT_TRUE(w.MenuItem("PMCSDisabled")->isChecked());
+        EXPECT_EQ(CurrentTheme(), kThemesOffName);
+        EXPECT_FALSE(w.MenuItem("PMCPlayFiles")->isChecked());
+        EXPECT_EQ(w.Controller()->ServerName(), "http://catalogue.invalid/lst.txt");
+        EXPECT_EQ(w.sLBBrowseWindow->font().pointSize(), 10);
+        w.close();
+    }
+    const TIniFile ini(f.Config());
+    EXPECT_EQ(ini.ReadInteger("Main", "Volume", 0), 77);
+    EXPECT_EQ(ini.ReadString("Main", "Repeat", ""), "one");
+    EXPECT_EQ(ini.ReadInteger("Main", "FontSize", 0), 10);
+    EXPECT_EQ(ini.ReadString("Main", "Skin", ""), "Disabled");
+    EXPECT_EQ(ini.ReadString("Main", "ServerName", ""), "http://catalogue.invalid/lst.txt");
+    EXPECT_EQ(ini.ReadString("Main", "CodePage", ""), "koi8-r");
+    EXPECT_EQ(ini.ReadInteger("Main", "ListIndex", 0), -1); // mode 0
+    EXPECT_TRUE(ini.Lines().contains("; my note"));
+    EXPECT_TRUE(ini.ValueExists("SoundProc", "PowerEqEnabled"));
+}
+
+TEST(ConfigWindow, ChosenThemeRepeatAndFontAreStored)
+{
+    test::TWindowFolders f;
+    writeConfig(f, "Skin=Aluminiun (internal)\r\n");
+    {
+        TMainWindow w(f.Options());
+        ASSERT_TRUE(w.Ok());
+        w.MenuItem("PMCS5")->trigger();
+        w.MenuItem("PMCROne")->trigger();
+        w.MenuItem("PMCFSBig")->trigger();
+        EXPECT_EQ(CurrentTheme(), "05");
+        w.close();
+    }
+    const TIniFile ini(f.Config());
+    EXPECT_EQ(ini.ReadString("Main", "Skin", ""), "05");
+    EXPECT_EQ(ini.ReadString("Main", "Repeat", ""), "One");
+    EXPECT_EQ(ini.ReadInteger("Main", "FontSize", 0), 14);
+    ApplyTheme(kDefaultTheme);
+}
+
+TEST(ConfigWindow, ExitDeletesTheStreamCacheFilesAndStartsTheUpdater)
+{
+    test::TWindowFolders f;
+    writeConfig(f, "");
+    const QString cache = f.AppData() + "/VL4Conf/Cache/";
+    for (const char *name : {"temp.mp3", "temp", "temp.m3u"})
+        ASSERT_TRUE(test::WriteFile(cache + name, "x"));
+    ASSERT_TRUE(test::WriteFile(cache + "keep.txt", "x"));
+    const QString marker = f.Work() + "/updater-ran";
+    ASSERT_TRUE(test::WriteFile(f.Work() + "/AutoUpdater",
+                                ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8()));
+    QFile::setPermissions(f.Work() + "/AutoUpdater",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        TMainWindow w(f.Options());
+        ASSERT_TRUE(w.Ok());
+        w.close();
+    }
+    EXPECT_FALSE(QFile::exists(cache + "temp.mp3"));
+    EXPECT_FALSE(QFile::exists(cache + "temp"));
+    EXPECT_FALSE(QFile::exists(cache + "temp.m3u"));
+    EXPECT_TRUE(QFile::exists(cache + "keep.txt"));
+    for (int i = 0; i < 100 && !QFile::exists(marker); ++i)
+        QThread::msleep(50);
+    EXPECT_TRUE(QFile::exists(marker));
+}
+
+TEST(ConfigWindow, ModeAndListIndexComeBack)
+{
+    test::TWindowFolders f;
+    for (const char *d : {"a", "b", "c"})
+        ASSERT_TRUE(test::WriteFile(f.Root.path() + "/music/" + d + "/x.mp3", "x"));
+    writeConfig(f, "");
+    {
+        TMainWindow w(f.Options());
+        ASSERT_TRUE(w.Ok());
+        for (const char *d : {"a", "b", "c"})
+            w.addFolderList(f.Root.path() + "/music/" + d, false);
+        w.Controller()->SetMode(bmComputerLists);
+        w.Controller()->SetVisibleListIndex(2);
+        w.close();
+    }
+    const TIniFile ini(f.Config());
+    EXPECT_EQ(ini.ReadInteger("Main", "BrowseMode", -5), 1);
+    EXPECT_EQ(ini.ReadInteger("Main", "ListIndex", -5), 2);
+}
+
+} // namespace
+} // namespace vorlane

@@ -1,0 +1,90 @@
+#include "app/IndicatorWindow.h"
+#include "app/Themes.h"
+#include "core/Vorlane.h"
+#include "tests/app/AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListView>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
+
+namespace vorlane {
+namespace {
+
+QString screenshotDir()
+{
+    const QString dir = QStringLiteral(VORLANE_BUILD_DIR "/screenshots");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString demoLibrary()
+{
+    return QStringLiteral(VORLANE_BUILD_DIR "/demo/Music");
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+// The main window as a first start with the demo library shows it, and a dark theme.
+TEST(Screenshot, MainWindowWithTheDemoLibrary)
+{
+    if (!QFileInfo(demoLibrary()).isDir())
+        GTEST_SKIP() << "no demo library (ffmpeg missing at build time)";
+    test::TWindowFolders f;
+    TMainWindowOptions o = f.Options();
+    o.FirstStartFolder = demoLibrary();
+    TMainWindow w(o);
+    ASSERT_TRUE(w.Ok());
+    ASSERT_TRUE(w.SeededThisStart());
+    w.CreateWindowSet();
+    w.show();
+    w.MTTimer(); // the view refresh the language switch asked for
+    w.MTTimer();
+    settle();
+    EXPECT_EQ(w.BrowseLines().size(), 8); // header and seven tracks
+    w.InetStartTimerTimer();              // the greeting on the waveform strip
+    w.MT->stop();
+    w.fLStatusRefresh("Folder list added. Files: 7");
+    settle();
+    const QImage shot = w.grab().toImage();
+    EXPECT_GE(shot.width(), 1000);
+    EXPECT_TRUE(shot.save(screenshotDir() + "/main.png"));
+
+    w.MenuItem("PMCS5")->trigger();
+    settle();
+    EXPECT_TRUE(w.grab().toImage().save(screenshotDir() + "/main-dark.png"));
+    w.MenuItem("PMCLRus")->trigger();
+    w.MTTimer();
+    w.MTTimer();
+    w.MenuItem("PMCSInternal")->trigger();
+    settle();
+    EXPECT_TRUE(w.grab().toImage().save(screenshotDir() + "/main-rus.png"));
+    ApplyTheme(kDefaultTheme);
+}
+
+TEST(Screenshot, IndicatorWindow)
+{
+    TIndicatorWindow w;
+    w.Timer1->stop();
+    w.SetText(QStringLiteral("Aurora Lane — Morning Light"));
+    settle();
+    const QImage shot = w.grab().toImage();
+    EXPECT_GT(shot.width(), TIndicatorWindow::kEmptyWidth);
+    EXPECT_TRUE(shot.save(screenshotDir() + "/indicator.png"));
+}
+
+} // namespace
+} // namespace vorlane
