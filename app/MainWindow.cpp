@@ -2,6 +2,7 @@
 
 #include "app/DataFolder.h"
 #include "app/Dialogs.h"
+#include "app/EnginePlayer.h"
 #include "app/EventDispatch.h"
 #include "app/Icons.h"
 #include "app/IndicatorWindow.h"
@@ -240,7 +241,7 @@ void TMainWindow::SetPlayer(std::unique_ptr<TPlayerPort> player)
     vPlayer = std::move(player);
     if (vPlayer) {
         vPlayer->SetProgramDir(vProgramDataDir);
-        vPlayer->SetVolume(sTBVolume->value());
+        vPlayer->SetEffects(vConfig.SoundProc);
     }
 }
 
@@ -885,10 +886,12 @@ void TMainWindow::fLoadConf()
 
     applyTheme(c.Skin);
 
-    // The effects are handed to the player's processors when it has them; the equaliser power
-    // is always switched on at start.
+    // The equaliser power is always switched on at start; the player's processors take the
+    // effect settings.
     MenuItem(QStringLiteral("PMCSPEqEnabled"))->setChecked(c.SoundProc.EqEnabled);
     vConfig.SoundProc.PowerEqEnabled = true;
+    if (vOptions.CreatePlayer)
+        SetPlayer(std::make_unique<TEnginePlayer>());
 
     vVorlane->SetTagRenameTemplate(c.RenameTemplate);
 
@@ -951,6 +954,8 @@ TConfig TMainWindow::CurrentConfig() const
     c.ListIndex = vVorlane->ListIndex();
     c.Lang = vCurLanguage;
     c.Skin = vSkin;
+    if (vPlayer)
+        vPlayer->GetEffects(c.SoundProc);
     c.SoundProc.EqEnabled = MenuItem(QStringLiteral("PMCSPEqEnabled"))->isChecked();
     c.RenameTemplate = vVorlane->TagRenameTemplate();
     c.ShowNavigator = !sPLeft->isHidden();

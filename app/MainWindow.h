@@ -63,6 +63,8 @@ struct TMainWindowOptions {
     QStringList OpenFolders;
     // False in tests that drive the timers by hand.
     bool StartTimers = true;
+    // False in tests that hand the window a player of their own (SetPlayer).
+    bool CreatePlayer = true;
 };
 
 class TMainWindow : public QMainWindow {

@@ -3,6 +3,7 @@
 // close sequence. The engine's TPlayer is reached through an adapter of this interface, and tests
 // drive the window with a scripted one. Main thread only.
 
+#include "app/Config.h"
 #include "core/base/FileList.h"
 
 #include <QString>
@@ -37,6 +38,10 @@ public:
     virtual void SetProgramDir(const QString &dir) = 0;
     // True once after a network file finished downloading into the cache; ext is its extension.
     virtual bool TakeDownloadCompleted(QString &ext) = 0;
+    // The effect settings of Config.ini: handed to the player's processors at start (the
+    // equaliser's power is switched on), read back from them at exit.
+    virtual void SetEffects(const TSoundProcConfig &effects) = 0;
+    virtual void GetEffects(TSoundProcConfig &effects) const = 0;
 };
 
 } // namespace vorlane

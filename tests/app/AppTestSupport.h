@@ -35,6 +35,7 @@ struct TWindowFolders {
         o.AppDataDir = AppData();
         o.BundledDir = BundledData();
         o.StartTimers = false;
+        o.CreatePlayer = false;
         return o;
     }
 };
@@ -84,6 +85,13 @@ public:
     TFileName CurrentFile() const override { return Current; }
     void SetProgramDir(const QString &) override {}
     bool TakeDownloadCompleted(QString &) override { return false; }
+    void SetEffects(const TSoundProcConfig &e) override { Effects = e; }
+    void GetEffects(TSoundProcConfig &e) const override
+    {
+        e.EchoEnabled = Effects.EchoEnabled;
+        e.EchoDelay = Effects.EchoDelay;
+    }
+    TSoundProcConfig Effects;
 
     int Opens = 0, Pauses = 0, Stops = 0, Volume = 0;
     bool Playing = false;

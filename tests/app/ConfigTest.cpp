@@ -279,3 +279,35 @@ TEST(ConfigWindow, ModeAndListIndexComeBack)
 
 } // namespace
 } // namespace vorlane
+
+namespace vorlane {
+namespace {
+
+TEST(ConfigWindow, EffectSettingsGoToThePlayerAndComeBack)
+{
+    test::TWindowFolders f;
+    ASSERT_TRUE(test::WriteFile(f.Config(), "[SoundProc]\r\nEchoEnabled=1\r\nEchoDelay=300\r\n"
+                                            "CompressorRatio=4\r\nBand2=7\r\nEqEnabled=1\r\n"));
+    {
+        TMainWindow w(f.Options());
+        ASSERT_TRUE(w.Ok());
+        auto player = std::make_unique<test::TScriptedPlayer>();
+        test::TScriptedPlayer *p = player.get();
+        w.SetPlayer(std::move(player));
+        EXPECT_TRUE(p->Effects.EchoEnabled);
+        EXPECT_EQ(p->Effects.EchoDelay, 300);
+        EXPECT_EQ(p->Effects.CompressorRatio, 4);
+        EXPECT_TRUE(p->Effects.PowerEqEnabled);
+        EXPECT_TRUE(w.MenuItem("PMCSPEqEnabled")->isChecked());
+        p->Effects.EchoDelay = 450; // as if the sound window had moved the slider
+        w.close();
+    }
+    const TIniFile ini(f.Config());
+    EXPECT_EQ(ini.ReadInteger("SoundProc", "EchoDelay", 0), 450);
+    EXPECT_EQ(ini.ReadInteger("SoundProc", "Band2", 0), 7);
+    EXPECT_EQ(ini.ReadInteger("SoundProc", "PowerEqEnabled", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("SoundProc", "EqEnabled", 0), 1);
+}
+
+} // namespace
+} // namespace vorlane

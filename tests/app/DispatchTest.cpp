@@ -383,3 +383,37 @@ TEST_F(DispatchWindow, StartUpTimerStartsTheMainTimerAndTheFileButtons)
 
 } // namespace
 } // namespace vorlane
+
+namespace vorlane {
+namespace {
+
+// The window with the engine's player: a chosen entry really plays (on SDL's dummy output).
+TEST(EnginePlayerWindow, ChoosingAnEntryPlaysIt)
+{
+    test::TWindowFolders folders;
+    const QString music = folders.Root.path() + "/music";
+    QDir().mkpath(music);
+    ASSERT_TRUE(
+        test::MakeMedia(music + "/tone.mp3", {"-f", "lavfi", "-i", "sine=frequency=440:duration=3",
+                                              "-c:a", "libmp3lame"}));
+    TMainWindowOptions o = folders.Options();
+    o.CreatePlayer = true;
+    TMainWindow w(o);
+    ASSERT_TRUE(w.Ok());
+    w.CreateWindowSet();
+    ASSERT_NE(w.Player(), nullptr);
+    w.addFolderList(music, false);
+    w.MTTimer();
+    w.Controller()->SetFileIndex(0);
+    w.MTTimer();
+    EXPECT_TRUE(w.Player()->Played());
+    EXPECT_EQ(w.Player()->CurrentFile().FileName, "tone.mp3");
+    EXPECT_TRUE(w.StatusText().contains("Playing")) << w.StatusText().toStdString();
+    w.PendingPlayerCommand = 3;
+    w.MTTimer();
+    EXPECT_FALSE(w.Player()->Played());
+    w.close();
+}
+
+} // namespace
+} // namespace vorlane

@@ -1,0 +1,43 @@
+#pragma once
+// The main window's player: the engine's TPlayer behind the window's TPlayerPort. Main thread.
+
+#include "app/PlayerPort.h"
+
+#include <memory>
+
+namespace vorlane {
+
+class TPlayer;
+
+class TEnginePlayer : public TPlayerPort {
+public:
+    TEnginePlayer();
+    ~TEnginePlayer() override;
+
+    bool OpenFile(const TFileName &file) override;
+    bool Play() override;
+    void Pause() override;
+    void Stop() override;
+    bool CloseFile() override;
+    bool Refresh() override;
+    bool ChangePosition(int64_t position) override;
+    int64_t GetPosition() override;
+    int64_t GetSize() override;
+    QString GetTime() const override;
+    bool Played() const override;
+    void SetVolume(int volume) override;
+    void SetSpeed(int speed) override;
+    int BitRate() const override;
+    TFileName CurrentFile() const override;
+    void SetProgramDir(const QString &dir) override;
+    bool TakeDownloadCompleted(QString &ext) override;
+    void SetEffects(const TSoundProcConfig &effects) override;
+    void GetEffects(TSoundProcConfig &effects) const override;
+
+    TPlayer &Engine() { return *vPlayer; }
+
+private:
+    std::unique_ptr<TPlayer> vPlayer;
+};
+
+} // namespace vorlane
