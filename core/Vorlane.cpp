@@ -1,11 +1,13 @@
 #include "core/Vorlane.h"
 
 #include "core/base/Messages.h"
+#include "core/base/RecordName.h"
 #include "core/base/TextFile.h"
 #include "core/base/TextUtils.h"
 #include "net/CloudLink.h"
 #include "net/UrlReads.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QUrl>
@@ -655,6 +657,20 @@ void TVorlane::OpenExtFileList(const QString &source, bool fromClipboard)
     vSearchInetFileIndex = -1; // the old index named an entry of the replaced list
     vMode = bmInternetSearch;
     vFlags = efListReplaced;
+}
+
+// ---- Recorded streams ----
+
+QString TVorlane::GetFNameForRecordedStream(int dirIndex)
+{
+    if (!inRange(dirIndex, vList.size()))
+        return {};
+    TFileList &list = vList[dirIndex];
+    const QString folder = list.RootDir + u'/';
+    const QString name = RecordedStreamName(QDateTime::currentDateTime());
+    list.AddNewRecord(name, folder, NameWithoutExtension(name));
+    vLastDestDir = folder;
+    return folder + name;
 }
 
 // ---- Events and settings ----

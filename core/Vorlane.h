@@ -159,6 +159,13 @@ public:
     // name per index line (the file name of each list's second entry).
     QStringList LoadInetLists();
 
+    // ---- Recorded streams ----
+
+    // The file a stopped stream recording is saved as: "dd_mm_yy-hh_mm_ss.mp3" of now in the root
+    // folder of folder list `dirIndex`. The entry is added to that list at once and the folder
+    // becomes the free-space destination. Empty for a list that does not exist.
+    QString GetFNameForRecordedStream(int dirIndex);
+
     // ---- Events ----
 
     // Takes the pending event: first turns the workers' mailboxes into codes (copy 1 -> 2,

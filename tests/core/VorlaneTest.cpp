@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace vorlane;
@@ -358,4 +359,19 @@ TEST_F(Controller, InternetListsComeFromTheCache)
     EXPECT_EQ(computer.List.size(), 3);
     EXPECT_EQ(inet.List, QStringList({"01.mp3", "01.mp3", "", ""}));
     EXPECT_EQ(bookmarks.List, QStringList{""});
+}
+
+TEST_F(Controller, RecordedStreamNameIsListedInTheDestination)
+{
+    const QString path = c.GetFNameForRecordedStream(1);
+    const QString folder = dir.filePath("jazz") + '/';
+    ASSERT_TRUE(path.startsWith(folder));
+    EXPECT_TRUE(QRegularExpression("^\\d\\d_\\d\\d_\\d\\d-\\d\\d_\\d\\d_\\d\\d\\.mp3$")
+                    .match(path.mid(folder.size()))
+                    .hasMatch())
+        << path.toStdString();
+    EXPECT_EQ(c.FolderList(1).Count(), 2);
+    EXPECT_EQ(c.FolderList(1).At(1).DirName + c.FolderList(1).At(1).FileName, path);
+    EXPECT_EQ(c.LastDestDir(), folder);
+    EXPECT_TRUE(c.GetFNameForRecordedStream(7).isEmpty());
 }
