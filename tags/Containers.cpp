@@ -169,6 +169,8 @@ TContainerLayout InspectContainer(QIODevice &stream)
         layout.ContainerEnd = layout.FileSize;
     } else {
         layout.ContainerEnd = layout.Start + 8 + qint64(layout.ContainerSize);
+        if (layout.ContainerSize < 4)
+            layout.Damaged = true; // too small for its own form type
     }
     const qint64 bound = layout.ContainerEnd;
 
@@ -225,6 +227,8 @@ TContainerLayout InspectContainer(QIODevice &stream)
     }
     if (pos < bound)
         layout.Damaged = true; // a few bytes too short for a chunk header are left over
+    if (layout.Ds64RiffSizeAt >= 0 && layout.Ds64RiffSizeAt + 8 > pos)
+        layout.Damaged = true; // "ds64" is not inside the container it describes
     layout.ListEnd = pos;
     return layout;
 }

@@ -247,6 +247,28 @@ TEST(Containers, DamagedContainersAreReadButNotRebuilt)
     EXPECT_EQ(ReadFile(path), wave);
 }
 
+TEST(Containers, SizesThatContradictTheLayoutAreDamage)
+{
+    // A container smaller than its own form type, and an RF64 whose "ds64" lies outside the
+    // size it gives.
+    QByteArray tiny = test::MakeWave(10);
+    tiny[4] = 2;
+    tiny[5] = tiny[6] = tiny[7] = 0;
+    EXPECT_TRUE(inspect(tiny).Damaged);
+    QByteArray rf64 = QByteArray("RF64") + QByteArray(4, '\xFF') + "WAVE" + "ds64" +
+                      QByteArray("\x1C\x00\x00\x00", 4) + QByteArray(28, '\0');
+    rf64[20] = 4; // RIFF size 4: the container ends before "ds64"
+    EXPECT_TRUE(inspect(rf64).Damaged);
+    QBuffer source(&rf64);
+    source.open(QIODevice::ReadOnly);
+    QByteArray out;
+    QBuffer sink(&out);
+    sink.open(QIODevice::WriteOnly);
+    qint64 at = 0;
+    EXPECT_EQ(AddTagChunk(source, inspect(rf64), 10, 0, sink, at), 5);
+    EXPECT_TRUE(out.isEmpty());
+}
+
 TEST(Containers, ChunkWithoutTagIsReused)
 {
     Scratch scratch;
