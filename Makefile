@@ -33,8 +33,10 @@ $(TEST_BUILD)/build.ninja: | deps
 build-test: deps $(TEST_BUILD)/build.ninja
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 
+# Every fuzz target runs for a minute after the tests.
 test: build-test
 	ctest --test-dir $(TEST_BUILD) --output-on-failure -j $(JOBS) --timeout 600
+	$(MAKE) fuzz FUZZ_SECONDS=60
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORLANE_BUILD_TESTS=OFF
@@ -47,7 +49,7 @@ $(FUZZ_BUILD)/build.ninja: | deps
 
 # FUZZ_SECONDS per target (default 60).
 fuzz: deps $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	fuzz/run-all $(FUZZ_BUILD) $${FUZZ_SECONDS:-60}
 
 format:

@@ -20,6 +20,14 @@ if(VORLANE_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Fuzzing build (clang): every library carries libFuzzer's coverage hooks and the sanitizers;
+# only the targets in fuzz/ link libFuzzer's main (-fsanitize=fuzzer).
+if(VORLANE_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
 # vorlane_add_library(<name> ALIAS <Ns::Name> DIR <folder> [PUBLIC_LINK ...] [PRIVATE_LINK ...] [PCH ...])
 # Sources are every .cpp/.h under DIR (re-globbed when files appear); the folder's parent is the
 # public include root, so users write #include "core/FileList.h".
