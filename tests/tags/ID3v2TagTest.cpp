@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -430,6 +431,23 @@ TEST_F(ID3v2Save, LinkStaysALink)
     TID3v2Tag again;
     ASSERT_EQ(again.LoadFromFile(real), 0);
     EXPECT_EQ(again.GetUnicodeText("TIT2"), "Through a link");
+}
+
+TEST_F(ID3v2Save, FileLockedElsewhereIsOnlyWrittenInPlace)
+{
+    const QString path =
+        scratch.Put("a.mp3", tagBytes(3, frame3("TIT2", Bytes("\x00Title")), 20) + audio);
+    QFile holder(path);
+    ASSERT_TRUE(holder.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(holder.handle(), LOCK_SH), 0);
+    TID3v2Tag tag;
+    ASSERT_EQ(tag.LoadFromFile(path), 0);
+    tag.SetText("TIT2", "T");
+    EXPECT_EQ(tag.SaveToFile(path), 0);
+    tag.SetText("TIT2", QString(200, u'x'));
+    const QByteArray before = ReadFile(path);
+    EXPECT_EQ(tag.SaveToFile(path), 10);
+    EXPECT_EQ(ReadFile(path), before);
 }
 
 TEST_F(ID3v2Save, MissingFileIsCreatedWithTheTag)
