@@ -1,4 +1,5 @@
 #include "core/Vorlane.h"
+#include "core/FileOperations.h"
 
 #include "core/base/Messages.h"
 #include "core/base/RecordName.h"
@@ -56,7 +57,10 @@ TVorlane::TVorlane(QObject *parent)
     vBookmark.resize(1); // one empty bookmark
 }
 
-TVorlane::~TVorlane() = default;
+TVorlane::~TVorlane()
+{
+    stopWorkers();
+}
 
 // ---- Modes and list selection ----
 
@@ -64,6 +68,7 @@ void TVorlane::SetMode(uint32_t mode)
 {
     vMode = mode;
     vFlags = efRefreshView;
+    SaveCatalog();
 }
 
 int TVorlane::ListIndex() const

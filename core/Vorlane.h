@@ -17,8 +17,11 @@
 #include "core/CatalogTypes.h"
 #include "core/base/FileList.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -40,7 +43,14 @@ struct TWorkerMailboxes {
     std::atomic<int> LeftCopyFiles{0};
     std::atomic<int> LeftMoveFiles{0};
     std::atomic<bool> DeleteCompleted{false};
+    // Files of copy (move) jobs waiting behind the running one: written by the main thread, read
+    // by the running worker so that its "left" count covers the whole queue.
+    std::atomic<int> QueuedCopyFiles{0};
+    std::atomic<int> QueuedMoveFiles{0};
 };
+
+class TCopyThread;
+class TFindThread;
 
 class TVorlane : public QObject {
     Q_OBJECT
@@ -52,7 +62,8 @@ public:
     // ---- Modes and list selection ----
 
     uint32_t Mode() const { return vMode; }
-    // Switches the browse mode; event 9.
+    // Switches the browse mode (event 9) and saves the catalogue files (SaveCatalog): every mode
+    // change persists folder lists, bookmarks and playlists.
     void SetMode(uint32_t mode);
 
     // The shown list's index in the mode's kind: modes 1-2 folder lists, 3-4 internet lists,
@@ -166,6 +177,98 @@ public:
     // becomes the free-space destination. Empty for a list that does not exist.
     QString GetFNameForRecordedStream(int dirIndex);
 
+    // ---- Catalogue files (VL4Conf under the data folder; formats in core/CatalogFiles.h) ----
+
+    // Rebuilds the folder lists (each rescanned from disk), the bookmarks and the playlists from
+    // the three files; the network playlist (playlist 0) starts empty. A missing file leaves its
+    // part empty, an incomplete last line group is ignored. Event 9.
+    void Load(const QString &flFileName, const QString &bkFileName, const QString &plFileName);
+    // Writes the three files and every playlist file (VL4Conf/Playlists/), each replaced in one
+    // rename so that a failed write leaves the old file whole. FL.txt is not written for a
+    // catalogue without folder lists. False when a write failed.
+    bool Save(const QString &flFileName, const QString &bkFileName, const QString &plFileName);
+    // Load and Save with VL4Conf/FL.txt, BK.txt and PL.txt of the data folder. SaveCatalog does
+    // nothing (false) while no data folder is set or before the catalogue was loaded: mode
+    // changes of a start that has not read the files yet must not replace them.
+    void LoadCatalog();
+    bool SaveCatalog();
+    // Takes bookmarks from five-line groups into the array from startIndex + 1 on, skipping one
+    // that equals a held bookmark in ListName, FileName and PlayPosition; the array ends after
+    // the last one stored. The lines are cleared. Load passes -1 (the file replaces the array).
+    void LoadBookmarks(int startIndex, QStringList &lines);
+
+    // ---- Playlists (playlist 0 is the network playlist "MyNetwork.vl3u") ----
+
+    // A new empty playlist `name` ("name.vl3u"), shown (event 21). False when a playlist has
+    // that name or the name cannot be a file name; its file is written by the next save.
+    bool AddPlayList(const QString &name);
+    // Gives playlist `index` (not the network playlist) a new name (event 21). False, with
+    // nothing changed, when the name is taken (its own included) or invalid. The playlist is
+    // written under the new name before its old file is removed.
+    bool RenamePlayList(int index, const QString &name);
+    // Removes playlist `index` > 0 and its file (event 21).
+    void DeletePlayList(int index);
+    // Modes 2, 4, 6, 8: adds the given entries of the shown list to a playlist, except those
+    // whose title is part of an entry's text there already (event 22 when one was added).
+    void AddFileToPlayList(const QList<int> &indexes, int destPlayListIndex);
+    // Mode 8: removes the given entries from the shown playlist (event 20); no file is touched.
+    void DeleteFileFromPlayList(const QList<int> &indexes);
+
+    // ---- Bookmarks ----
+
+    // Modes 2, 4, 8: appends a bookmark of the current entry at `position` (its name: the
+    // entry's text, bookmarkTime, two spaces) and selects it (event 12). Other modes: nothing.
+    void AddBookmark(int position, const QString &bookmarkTime);
+    // `index` is a 1-based line of the bookmark list last read: that bookmark is replaced by
+    // one of the current entry (event 12). Line 0 or an unknown line: nothing.
+    void EditBookmark(int index, int position, const QString &bookmarkTime);
+    // Removes the bookmark on 1-based line `index` of the bookmark list last read (event 12).
+    void DeleteBookmark(int index);
+    // The bookmark list of the current mode: mode 2 the bookmarks of the shown folder list,
+    // mode 4 those of the shown internet list (when there are two or more), mode 5 all, mode 8
+    // those of entries of the shown playlist; no lines otherwise. Rebuilds the map from lines to
+    // bookmarks. Index: the line to select (never -1; 0 without lines).
+    TListData BookmarksList();
+    // Makes the bookmarked entry current (vBookmark index, or 1-based line of the bookmark list)
+    // and returns its play position, -1 when its entry is in no list. Event 13, or 14 when the
+    // view must follow (the mode changed, or an internet or playlist entry). Line 0: returns 0.
+    int GotoBookmark(int index);
+    int GotoBookmarkFromList(int index);
+
+    // ---- File operations (workers in core/FileOperations.h) ----
+
+    // Copies the given entries of the shown list (modes 2, 4, 6, 8; network entries are
+    // downloaded) into folder list destListIndex, which shows the new entries at once. Runs on
+    // a worker; each file ends in the copy mailbox (events 2 and 16 through Flags). A copy asked
+    // for while one runs waits behind it.
+    void CopyFiles(const QList<int> &indexes, int destListIndex);
+    // Mode 2: moves the given entries of the shown folder list into folder list destListIndex
+    // (events 11 and 17). The entries leave the source list at once; a move asked for while one
+    // runs waits behind it.
+    void MoveFiles(const QList<int> &indexes, int destListIndex);
+    // Mode 2, on the main thread: moves the files of the given entries of the shown folder list
+    // to the trash and removes their entries (an entry whose file stays keeps its line). The
+    // current entry stays current when it stays; when it went, the entry now standing in its
+    // place is current (-1 in an empty list). Completion is event 4 through Flags.
+    void DeleteFiles(const QList<int> &indexes);
+    // Saves the file being played from the cache (fName: the cache file, the entry's title)
+    // into folder list destListIndex, as a copy.
+    void CopyFileFromCache(const TFileName &fName, int destListIndex);
+    // Mode 2: on a worker, looks for the entries of folder list comparedListIndex that have a
+    // namesake in another folder of the current folder list. On completion (main thread)
+    // FindCopyesCompleted() is emitted and the result waits for TakeFindResult or DropFindResult.
+    // Nothing while a search runs.
+    void FindCopyes(int comparedListIndex);
+    // The compared folder list becomes the duplicates found, shown and current (mode 2, event 9).
+    void TakeFindResult();
+    // Forgets the duplicates found; nothing changes.
+    void DropFindResult();
+    bool FindResultPending() const { return vFindResultPending; }
+    // Moves one file to the trash; true when it left its folder.
+    static bool RecycleFile(const QString &path);
+    // A copy or move is running or waiting.
+    bool FileOperationsRunning() const;
+
     // ---- Events ----
 
     // Takes the pending event: first turns the workers' mailboxes into codes (copy 1 -> 2,
@@ -203,8 +306,22 @@ public:
     int PlayListCount() const { return int(vPlayList.size()) - 1; }
     const TFileList &PlayList(int index) const { return vPlayList.at(index); }
     const QList<TBookmark> &Bookmarks() const { return vBookmark; }
+    // The selection handed to the last copy, move or delete.
+    const QList<int> &IndexesList() const { return vIndexesList; }
+    const TFileList &CopyOperationList() const { return vCopyOperationList; }
+    const TFileList &MoveOperationList() const { return vMoveOperationList; }
+    int CurBookmarkListIndex() const { return vCurBookmarkListIndex; }
+    QString CurBookmarkName() const { return vCurBookmarkName; }
+
+Q_SIGNALS:
+    // A duplicate search finished; the window asks whether to see the result.
+    void FindCopyesCompleted();
 
 private:
+    struct TFileJob {
+        TFileList List;
+        QString DestDir;
+    };
     enum class EntryKind { Folder, Internet, PlayList, Search };
 
     TFileList *visibleEntryList();
@@ -215,6 +332,17 @@ private:
     QString cacheFileFor(const QString &address) const;
     void appendInetList(const QString &address, bool fromCache);
     QString playListName(int index) const;
+    QString catalogPath(const QString &name) const;
+    QString playListPath(int index) const;
+    bool writeCatalogFile(const QString &path, const QByteArray &bytes);
+    bool writePlayListIndex(const QString &plFileName);
+    int findPlayList(const QString &name) const;
+    bool currentBookmark(int position, const QString &bookmarkTime, TBookmark &b) const;
+    int gotoBookmark(const TBookmark &bookmark, bool fromList);
+    void startFileJob(bool move, TFileJob job);
+    void fileJobFinished(TCopyThread *thread, bool move);
+    void followCurrentFolderEntry(const QList<int> &removed);
+    void stopWorkers();
 
     TTagRenameTemplate vTagRenameTemplate;
     QList<TFileList> vList;     // folder lists
@@ -254,6 +382,24 @@ private:
     bool vLoggedIn = false;
     QString vAccountName;
     QString vLastDestDir;
+
+    // Workers: the running copy, move and duplicate search (each deletes itself when done), and
+    // the copy and move jobs waiting behind the running ones.
+    QPointer<TCopyThread> CopyThread;
+    QPointer<TCopyThread> MoveThread;
+    QPointer<TFindThread> FindThread;
+    QList<TFileJob> vPendingCopies;
+    QList<TFileJob> vPendingMoves;
+    // The catalogue files as last written by Save (bytes and time of change), per path.
+    struct TSavedFile {
+        QByteArray Bytes;
+        QDateTime Modified;
+    };
+    QHash<QString, TSavedFile> vSavedFiles;
+    TFileList vFindResult;
+    bool vFindResultPending = false;
+    bool vStopping = false;
+    bool vCatalogLoaded = false;
 };
 
 } // namespace vorlane

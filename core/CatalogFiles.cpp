@@ -1,0 +1,358 @@
+// The catalogue files: their line formats, fCheckPLFile, and the controller's Load and Save.
+
+#include "core/CatalogFiles.h"
+#include "core/Vorlane.h"
+#include "core/base/TextFile.h"
+#include "core/base/TextUtils.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+#include <QStringEncoder>
+
+#include <algorithm>
+
+namespace vorlane {
+
+namespace {
+
+int parseInt(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? value : 0;
+}
+
+// What makes two bookmarks the same when bookmarks are loaded.
+struct BookmarkKey {
+    QString ListName, FileName;
+    int PlayPosition;
+    bool operator==(const BookmarkKey &o) const
+    {
+        return PlayPosition == o.PlayPosition && FileName == o.FileName && ListName == o.ListName;
+    }
+};
+
+size_t qHash(const BookmarkKey &k, size_t seed)
+{
+    return qHashMulti(seed, k.ListName, k.FileName, k.PlayPosition);
+}
+
+QString boolText(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace
+
+bool ParseStoredBool(const QString &text, bool fallback)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const qlonglong value = t.toLongLong(&ok);
+    return ok ? value != 0 : fallback;
+}
+
+QList<TFolderListSetting> ParseFolderListLines(const QStringList &lines, bool &audioFilesOnly)
+{
+    QList<TFolderListSetting> settings;
+    if (lines.isEmpty())
+        return settings;
+    audioFilesOnly = ParseStoredBool(lines.first(), audioFilesOnly);
+    for (qsizetype i = 1; i + 3 <= lines.size(); i += 3) {
+        TFolderListSetting s;
+        s.RootDir = lines.at(i);
+        if (s.RootDir.trimmed().isEmpty())
+            continue;
+        s.Included = ParseStoredBool(lines.at(i + 1), false);
+        s.CurIndex = std::max(parseInt(lines.at(i + 2)), 0);
+        settings.append(s);
+    }
+    return settings;
+}
+
+QStringList FolderListLines(bool audioFilesOnly, const QList<TFileList> &lists)
+{
+    QStringList lines;
+    lines.reserve(1 + 3 * lists.size());
+    lines << (audioFilesOnly ? QStringLiteral("-1") : QStringLiteral("0"));
+    for (const TFileList &list : lists)
+        lines << list.RootDir << boolText(list.Included) << QString::number(list.CurIndex);
+    return lines;
+}
+
+QList<TBookmark> ParseBookmarkLines(const QStringList &lines)
+{
+    QList<TBookmark> bookmarks;
+    for (qsizetype i = 0; i + 5 <= lines.size(); i += 5) {
+        TBookmark b;
+        b.Name = lines.at(i);
+        b.FileName = lines.at(i + 1);
+        b.PlayPosition = parseInt(lines.at(i + 2));
+        b.ListName = lines.at(i + 3);
+        b.RootDir = lines.at(i + 4);
+        bookmarks.append(b);
+    }
+    return bookmarks;
+}
+
+QStringList BookmarkLines(const QList<TBookmark> &bookmarks)
+{
+    QStringList lines;
+    lines.reserve(5 * bookmarks.size());
+    for (const TBookmark &b : bookmarks)
+        lines << b.Name << b.FileName << QString::number(b.PlayPosition) << b.ListName << b.RootDir;
+    return lines;
+}
+
+qsizetype LinesTextLength(const QStringList &lines)
+{
+    qsizetype length = 0;
+    for (const QString &line : lines)
+        length += line.size() + 2;
+    return length;
+}
+
+QStringList PlayListFileLines(const TFileList &playlist)
+{
+    QStringList lines = playlist.GetStringList();
+    lines.prepend(QString::number(playlist.CurIndex));
+    return lines;
+}
+
+QByteArray PlayListFileBytes(const TFileList &playlist)
+{
+    const QString cursor = QString::number(playlist.CurIndex);
+    qsizetype units = cursor.size() + 2;
+    for (int i = 0; i < playlist.Count(); ++i) {
+        const TFileName &r = playlist.At(i);
+        units += r.DirName.size() + r.FileName.size() + 3 + (r.IsNetwork() ? r.Title.size() : 0);
+    }
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    QByteArray bytes(utf8.requiredSpace(units), Qt::Uninitialized);
+    char *out = bytes.data();
+    auto endLine = [&out] {
+        *out++ = '\r';
+        *out++ = '\n';
+    };
+    out = utf8.appendToBuffer(out, cursor);
+    endLine();
+    // The list line of each record (TFileList::RecordToLine), encoded in place.
+    for (int i = 0; i < playlist.Count(); ++i) {
+        const TFileName &r = playlist.At(i);
+        out = utf8.appendToBuffer(out, r.DirName);
+        out = utf8.appendToBuffer(out, r.FileName);
+        if (r.IsNetwork()) {
+            *out++ = '?';
+            out = utf8.appendToBuffer(out, r.Title);
+        }
+        endLine();
+    }
+    bytes.truncate(out - bytes.constData());
+    return bytes;
+}
+
+QString PlayListFileName(const TFileList &playlist)
+{
+    return playlist.RootDir.mid(playlist.RootDir.lastIndexOf(u'/') + 1);
+}
+
+bool IsValidPlayListName(const QString &name)
+{
+    if (name.trimmed().isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20)
+            return false;
+    }
+    return true;
+}
+
+bool fCheckPLFile(const QString &programDataDir)
+{
+    const QString conf = programDataDir + QStringLiteral("VL4Conf/");
+    const QString network = QString::fromUtf16(kNetworkPlayListFile);
+    QStringList lines;
+    ReadTextLines(conf + QStringLiteral("PL.txt"), lines);
+    if (lines.isEmpty() || lines.first() != network)
+        lines.prepend(network);
+    bool ok = WriteTextLines(conf + QStringLiteral("PL.txt"), lines);
+    const QString networkFile = conf + QStringLiteral("Playlists/") + network;
+    if (!QFileInfo::exists(networkFile))
+        ok = WriteTextLines(networkFile, {QStringLiteral("0")}) && ok;
+    return ok;
+}
+
+// ---- The controller's side ----
+
+QString TVorlane::catalogPath(const QString &name) const
+{
+    return vProgramDataDir + QStringLiteral("VL4Conf/") + name;
+}
+
+QString TVorlane::playListPath(int index) const
+{
+    return catalogPath(QStringLiteral("Playlists/") + PlayListFileName(vPlayList.at(index)));
+}
+
+void TVorlane::Load(const QString &flFileName, const QString &bkFileName, const QString &plFileName)
+{
+    vSavedFiles.clear(); // what is on disk may differ from what was last written
+    QStringList lines;
+    ReadTextLines(flFileName, lines);
+    const QList<TFolderListSetting> settings = ParseFolderListLines(lines, vAudioFilesOnly);
+    vList.clear();
+    for (const TFolderListSetting &s : settings) {
+        TFileList list;
+        list.RootDir = s.RootDir;
+        list.Included = s.Included;
+        list.CreateList(vAudioFilesOnly);
+        list.CurIndex = s.CurIndex;
+        vList.append(std::move(list));
+    }
+
+    ReadTextLines(bkFileName, lines);
+    LoadBookmarks(-1, lines);
+
+    ReadTextLines(plFileName, lines);
+    vPlayList.clear();
+    QSet<QString> seen;
+    for (const QString &name : std::as_const(lines)) {
+        // A damaged index must not make the catalogue read or write outside its Playlists folder.
+        if (!IsValidPlayListName(name) || seen.contains(name))
+            continue;
+        seen.insert(name);
+        TFileList playlist;
+        const QString path = catalogPath(QStringLiteral("Playlists/") + name);
+        if (!playlist.LoadListFromFile(path))
+            playlist.RootDir = path; // a missing file: the playlist starts empty under its name
+        playlist.CurIndex = std::max(playlist.CurIndex, 0);
+        vPlayList.append(std::move(playlist));
+    }
+    vPlayList.append(TFileList()); // the spare slot
+    if (PlayListCount() > 0)
+        vPlayList[0].ClearList(); // the network playlist is rebuilt empty at every start
+    vCatalogLoaded = true;
+    vFlags = efRefreshView;
+}
+
+void TVorlane::LoadBookmarks(int startIndex, QStringList &lines)
+{
+    auto keyOf = [](const TBookmark &b) {
+        return BookmarkKey{b.ListName, b.FileName, b.PlayPosition};
+    };
+    // How many held bookmarks carry each key, kept in step as bookmarks are stored and the array
+    // is cut back, so each line group is checked in constant time.
+    QHash<BookmarkKey, int> held;
+    for (const TBookmark &b : std::as_const(vBookmark))
+        ++held[keyOf(b)];
+    auto release = [&](const TBookmark &b) {
+        const auto it = held.find(keyOf(b));
+        if (it != held.end() && --it.value() <= 0)
+            held.erase(it);
+    };
+
+    qsizetype next = std::max(startIndex + 1, 0);
+    for (const TBookmark &b : ParseBookmarkLines(lines)) {
+        if (held.contains(keyOf(b)))
+            continue;
+        if (next < vBookmark.size()) {
+            release(vBookmark.at(next));
+            vBookmark[next] = b;
+        } else {
+            vBookmark.resize(next + 1);
+            vBookmark[next] = b;
+        }
+        ++held[keyOf(b)];
+        for (qsizetype i = next + 1; i < vBookmark.size(); ++i)
+            release(vBookmark.at(i));
+        vBookmark.resize(next + 1);
+        ++next;
+    }
+    lines.clear();
+}
+
+bool TVorlane::writeCatalogFile(const QString &path, const QByteArray &bytes)
+{
+    // Every mode change saves the whole catalogue, and mostly nothing has changed since the last
+    // save: a file whose bytes are the ones last written there, and that nobody has touched
+    // since, is left as it is.
+    const QFileInfo info(path);
+    const auto saved = vSavedFiles.constFind(path);
+    if (saved != vSavedFiles.constEnd() && saved->Bytes == bytes && info.isFile() &&
+        info.size() == bytes.size() && info.lastModified() == saved->Modified)
+        return true;
+    vSavedFiles.remove(path);
+    // Not known yet (the first save after loading): reading is much cheaper than replacing.
+    if (info.isFile() && info.size() == bytes.size()) {
+        QFile current(path);
+        if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) {
+            vSavedFiles.insert(path, TSavedFile{bytes, info.lastModified()});
+            return true;
+        }
+    }
+    QDir().mkpath(info.absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit())
+        return false;
+    vSavedFiles.insert(path, TSavedFile{bytes, QFileInfo(path).lastModified()});
+    return true;
+}
+
+bool TVorlane::Save(const QString &flFileName, const QString &bkFileName, const QString &plFileName)
+{
+    bool ok = true;
+    // A catalogue without folder lists (a start whose FL.txt could not be read) never replaces
+    // the file.
+    const QStringList folderLines = FolderListLines(vAudioFilesOnly, vList);
+    if (LinesTextLength(folderLines) > kMinCatalogText)
+        ok = writeCatalogFile(flFileName, EncodeTextLines(folderLines)) && ok;
+
+    // With every bookmark deleted the file is emptied, or the deleted ones would come back.
+    const QStringList bookmarkLines = BookmarkLines(vBookmark);
+    if (vBookmark.isEmpty() || LinesTextLength(bookmarkLines) > kMinCatalogText)
+        ok = writeCatalogFile(bkFileName, EncodeTextLines(bookmarkLines)) && ok;
+
+    ok = writePlayListIndex(plFileName) && ok;
+    for (int i = 0; i < PlayListCount(); ++i) {
+        if (!IsValidPlayListName(PlayListFileName(vPlayList.at(i))))
+            continue;
+        ok = writeCatalogFile(playListPath(i), PlayListFileBytes(vPlayList.at(i))) && ok;
+    }
+    return ok;
+}
+
+bool TVorlane::writePlayListIndex(const QString &plFileName)
+{
+    QStringList names;
+    names.reserve(PlayListCount());
+    for (int i = 0; i < PlayListCount(); ++i)
+        names << PlayListFileName(vPlayList.at(i));
+    return writeCatalogFile(plFileName, EncodeTextLines(names));
+}
+
+bool TVorlane::SaveCatalog()
+{
+    if (vProgramDataDir.isEmpty() || !vCatalogLoaded)
+        return false;
+    return Save(catalogPath(QStringLiteral("FL.txt")), catalogPath(QStringLiteral("BK.txt")),
+                catalogPath(QStringLiteral("PL.txt")));
+}
+
+void TVorlane::LoadCatalog()
+{
+    Load(catalogPath(QStringLiteral("FL.txt")), catalogPath(QStringLiteral("BK.txt")),
+         catalogPath(QStringLiteral("PL.txt")));
+}
+
+} // namespace vorlane

@@ -1,0 +1,610 @@
+// Copy, move, delete and the duplicate search: the workers and the controller's operations.
+
+#include "core/FileOperations.h"
+#include "core/Vorlane.h"
+#include "core/base/TextUtils.h"
+#include "net/UrlReads.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace vorlane {
+
+namespace {
+
+std::filesystem::path nativePath(const QString &path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// True when both names lead to one file (the same path, a link, or a hard link).
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code ec;
+    const bool same = std::filesystem::equivalent(nativePath(a), nativePath(b), ec);
+    return !ec && same;
+}
+
+} // namespace
+
+QString CopyTargetName(const TFileName &entry)
+{
+    const QString extension = LowerExtension(entry.FileName);
+    QString name = entry.FileName;
+    if (!entry.Title.isEmpty()) {
+        // A title that already ends in the extension (a link list's title is the file name)
+        // does not get it twice.
+        const bool hasIt =
+            !extension.isEmpty() && entry.Title.endsWith(extension, Qt::CaseInsensitive);
+        name = (hasIt ? entry.Title.chopped(extension.size()) : entry.Title) + extension;
+    }
+    if (extension.isEmpty())
+        name += QStringLiteral(".mp3");
+    SanitizeFileName(name);
+    return name;
+}
+
+bool CopyLocalFile(const QString &source, const QString &target, const std::atomic<bool> *stop)
+{
+    QFile in(source);
+    if (!QFileInfo(source).isFile() || sameFile(source, target))
+        return false;
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QDateTime modified = QFileInfo(source).lastModified();
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        if (stop && stop->load()) {
+            out.cancelWriting();
+            return false;
+        }
+        const qint64 n = in.read(buffer.data(), buffer.size());
+        if (n < 0) {
+            out.cancelWriting();
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (out.write(buffer.constData(), n) != n) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    if (!out.commit())
+        return false;
+    // Like the platform's own copy, the copy keeps the time of the source's last change, so date
+    // sorting of the destination folder sees the music's age, not the copy's.
+    QFile written(target);
+    if (modified.isValid() && written.open(QIODevice::Append))
+        written.setFileTime(modified, QFileDevice::FileModificationTime);
+    return true;
+}
+
+bool MoveLocalFile(const QString &source, const QString &target, const std::atomic<bool> *stop)
+{
+    const QFileInfo info(source);
+    if (!info.exists() && !info.isSymLink())
+        return false;
+    // A rename onto the same file would succeed doing nothing, or (across a hard link) remove
+    // the only name the user knows: refuse it.
+    if (sameFile(source, target))
+        return false;
+    std::error_code ec;
+    std::filesystem::rename(nativePath(source), nativePath(target), ec);
+    if (!ec)
+        return true;
+    if (ec != std::errc::cross_device_link)
+        return false;
+    return CopyLocalFile(source, target, stop) && QFile::remove(source);
+}
+
+bool RecycleFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
+        return false;
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataDir.isEmpty() || !QDir().mkpath(dataDir))
+        return false;
+    if (!QFile::moveToTrash(path))
+        return false;
+    const QFileInfo after(path);
+    return !after.exists() && !after.isSymLink();
+}
+
+namespace {
+
+// Names are compared lower-cased, one UTF-16 unit at a time, without making lower-cased copies.
+// The units of Latin and Cyrillic names come from a table; others from LowerUnit.
+char16_t foldUnit(char16_t c)
+{
+    static const std::array<char16_t, 0x500> table = [] {
+        std::array<char16_t, 0x500> t{};
+        for (size_t i = 0; i < t.size(); ++i)
+            t[i] = LowerUnit(char16_t(i));
+        return t;
+    }();
+    return c < table.size() ? table[c] : LowerUnit(c);
+}
+
+uint64_t foldedHash(QStringView text)
+{
+    uint64_t h = 14695981039346656037ull;
+    for (const QChar c : text) {
+        h ^= foldUnit(c.unicode());
+        h *= 1099511628211ull;
+    }
+    return h ^ (h >> 29);
+}
+
+bool foldedEqual(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && foldUnit(a[i].unicode()) != foldUnit(b[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
+// Numbers the distinct lower-cased folders. A scan gives all entries of one folder the same
+// string, so the folder of most entries is found by its text's address alone.
+class FolderIds {
+public:
+    int idOf(const QString &dir)
+    {
+        const void *key = dir.constData();
+        if (key == lastKey_)
+            return lastId_;
+        auto byAddress = byAddress_.constFind(key);
+        int id;
+        if (byAddress != byAddress_.constEnd()) {
+            id = *byAddress;
+        } else {
+            const QString folded = dir.toLower();
+            auto byText = byText_.constFind(folded);
+            id = byText != byText_.constEnd() ? *byText : int(byText_.size());
+            if (byText == byText_.constEnd())
+                byText_.insert(folded, id);
+            byAddress_.insert(key, id);
+        }
+        lastKey_ = key;
+        lastId_ = id;
+        return id;
+    }
+
+private:
+    QHash<const void *, int> byAddress_;
+    QHash<QString, int> byText_;
+    const void *lastKey_ = nullptr;
+    int lastId_ = -1;
+};
+
+} // namespace
+
+TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
+                         const std::atomic<bool> *stop)
+{
+    // For each lower-cased file name of the source: its first entry and folder, and the first
+    // entry in a folder other than that one. A compared entry matches the first of the two whose
+    // folder differs from its own, which is the first source entry a pairwise scan would meet.
+    struct Slot {
+        const QChar *name; // the first entry's name, compared without reaching for its record
+        int32_t length;
+        uint32_t tag;       // high half of the name's hash
+        int32_t first = -1; // -1: an empty slot
+        int32_t firstDir;
+        int32_t other;
+    };
+    size_t capacity = 16;
+    while (capacity < size_t(source.Count()) * 2)
+        capacity *= 2;
+    std::vector<Slot> table(capacity);
+    const size_t mask = capacity - 1;
+    FolderIds folders;
+
+    // Entries go in blocks: the hashes of a block are made first and their slots fetched ahead,
+    // so the table's cache misses overlap instead of coming one after another.
+    constexpr int kBlock = 16;
+    uint64_t hashes[kBlock];
+    auto hashBlock = [&](const TFileList &list, int from, int to) {
+        for (int i = from; i < to; ++i) {
+            hashes[i - from] = foldedHash(list.At(i).FileName);
+            __builtin_prefetch(&table[hashes[i - from] & mask]);
+        }
+    };
+
+    for (int from = 0; from < source.Count(); from += kBlock) {
+        if (stop && (from & 4095) == 0 && stop->load())
+            return {};
+        const int to = std::min(from + kBlock, source.Count());
+        hashBlock(source, from, to);
+        for (int i = from; i < to; ++i) {
+            const TFileName &s = source.At(i);
+            const uint64_t h = hashes[i - from];
+            const uint32_t tag = uint32_t(h >> 32);
+            const int dir = folders.idOf(s.DirName);
+            for (size_t at = h & mask;; at = (at + 1) & mask) {
+                Slot &slot = table[at];
+                if (slot.first < 0) {
+                    slot = Slot{
+                        s.FileName.constData(), int32_t(s.FileName.size()), tag, i, dir, INT_MAX};
+                    break;
+                }
+                if (slot.tag == tag &&
+                    foldedEqual(QStringView(slot.name, slot.length), s.FileName)) {
+                    if (slot.other == INT_MAX && dir != slot.firstDir)
+                        slot.other = i;
+                    break;
+                }
+            }
+        }
+    }
+
+    std::vector<std::pair<int, int>> hits; // (matching source entry, compared entry)
+    for (int from = 0; from < compared.Count(); from += kBlock) {
+        if (stop && (from & 4095) == 0 && stop->load())
+            return {};
+        const int to = std::min(from + kBlock, compared.Count());
+        hashBlock(compared, from, to);
+        for (int k = from; k < to; ++k) {
+            const uint64_t h = hashes[k - from];
+            const uint32_t tag = uint32_t(h >> 32);
+            for (size_t at = h & mask;; at = (at + 1) & mask) {
+                const Slot &slot = table[at];
+                if (slot.first < 0)
+                    break;
+                const TFileName &c = compared.At(k);
+                if (slot.tag != tag ||
+                    !foldedEqual(QStringView(slot.name, slot.length), c.FileName))
+                    continue;
+                const int match =
+                    folders.idOf(c.DirName) != slot.firstDir ? slot.first : slot.other;
+                if (match != INT_MAX)
+                    hits.emplace_back(match, k);
+                break;
+            }
+        }
+    }
+    std::sort(hits.begin(), hits.end());
+
+    TFileList result;
+    result.SetCount(int(hits.size()));
+    for (size_t j = 0; j < hits.size(); ++j) {
+        TFileName record = compared.At(hits[j].second); // keeps its date: no second look at disk
+        record.Title.clear();
+        result.SetRecord(int(j), record);
+    }
+    result.CurIndex = 0;
+    return result;
+}
+
+// ---- TCopyThread ----
+
+TCopyThread::TCopyThread(const TFileList &list, bool move, const QString &destDir,
+                         std::atomic<int> &flag, std::atomic<int> &left,
+                         const std::atomic<int> &queuedBehind, QObject *parent)
+    : QThread(parent)
+    , vMove(move)
+    , vDestinationDir(destDir)
+    , vList(list)
+    , Flag(flag)
+    , Left(left)
+    , QueuedBehind(queuedBehind)
+{
+}
+
+TCopyThread::~TCopyThread()
+{
+    RequestStop();
+    wait();
+}
+
+void TCopyThread::run()
+{
+    const int count = vList.Count();
+    for (int k = 0; k < count && !vStop; ++k) {
+        vFlag = 0;
+        vFile = vList.At(k);
+        vExistenceFile = vFile.DirName + vFile.FileName;
+        vDestinationFile = vDestinationDir + u'/' + CopyTargetName(vFile);
+        vFlag = 2;
+        bool ok = false;
+        if (vExistenceFile.contains(QLatin1String("http"))) {
+            // The download replaces the target only when complete; it cannot overwrite its source.
+            ok = DownloadUrlToFile(vExistenceFile, vDestinationFile, QStringLiteral("VL4"), &vStop);
+        } else if (vMove) {
+            ok = MoveLocalFile(vExistenceFile, vDestinationFile, &vStop);
+        } else {
+            ok = CopyLocalFile(vExistenceFile, vDestinationFile, &vStop);
+        }
+        if (ok)
+            vFlag = 1;
+        vLeft = count - k - 1;
+        // The count first: a timer tick that sees the outcome sees the count that goes with it.
+        Left = vLeft + QueuedBehind.load();
+        Flag = vFlag;
+    }
+    vList.ClearList();
+}
+
+// ---- TFindThread ----
+
+TFindThread::TFindThread(QObject *parent)
+    : QThread(parent)
+{
+}
+
+TFindThread::~TFindThread()
+{
+    RequestStop();
+    wait();
+}
+
+void TFindThread::run()
+{
+    ResultList = FindDuplicates(SourceList, ComparedList, &vStop);
+}
+
+// ---- The controller's operations ----
+
+bool TVorlane::RecycleFile(const QString &path)
+{
+    return vorlane::RecycleFile(path);
+}
+
+void TVorlane::CopyFiles(const QList<int> &indexes, int destListIndex)
+{
+    const TFileList *source = visibleEntryList();
+    if (!source || destListIndex < 0 || destListIndex >= vList.size())
+        return;
+    // The source may be the destination list itself: read a copy while adding to it.
+    const TFileList entries = *source;
+    TFileList work;
+    TFileList &dest = vList[destListIndex];
+    const QString destDir = dest.RootDir + u'/';
+    for (int index : indexes) {
+        if (index < 0 || index >= entries.Count() || entries.At(index).IsEmpty())
+            continue;
+        const TFileName &entry = entries.At(index);
+        work.AddNewRecord(entry);
+        // The new entry shows at once, under the name the worker will write.
+        dest.AddNewRecord(CopyTargetName(entry), destDir, QString());
+    }
+    if (work.Count() == 0)
+        return;
+    vIndexesList = indexes;
+    vLastDestDir = dest.RootDir;
+    startFileJob(false, TFileJob{std::move(work), dest.RootDir});
+}
+
+void TVorlane::MoveFiles(const QList<int> &indexes, int destListIndex)
+{
+    // The selection names entries of the shown folder list: those are the ones moved.
+    if (vMode != bmComputerFiles || destListIndex < 0 || destListIndex >= vList.size() ||
+        vVisibleListIndex < 0 || vVisibleListIndex >= vList.size())
+        return;
+    vIndexesList = indexes;
+    TFileList &source = vList[vVisibleListIndex];
+    TFileList &dest = vList[destListIndex];
+    const QString destDir = dest.RootDir + u'/';
+    TFileList work;
+    QList<TFileName> added;
+    QList<int> removed;
+    for (int index : indexes) {
+        if (index < 0 || index >= source.Count() || source.At(index).FileName.isEmpty())
+            continue;
+        const TFileName entry = source.At(index);
+        work.AddNewRecord(entry);
+        TFileName moved = entry;
+        moved.FileName = CopyTargetName(entry);
+        moved.DirName = destDir;
+        added.append(moved);
+        source.ClearRecord(index);
+        removed.append(index);
+    }
+    if (work.Count() == 0)
+        return;
+    // Added after the source entries are blanked: a move within one folder keeps its entry.
+    for (const TFileName &moved : std::as_const(added))
+        dest.AddNewRecord(moved);
+    vLastDestDir = dest.RootDir;
+    startFileJob(true, TFileJob{std::move(work), dest.RootDir});
+    source.RefreshList();
+    if (vListIndex == vVisibleListIndex)
+        followCurrentFolderEntry(removed);
+}
+
+void TVorlane::CopyFileFromCache(const TFileName &fName, int destListIndex)
+{
+    if (destListIndex < 0 || destListIndex >= vList.size() || fName.IsEmpty())
+        return;
+    TFileName entry = fName;
+    SanitizeFileName(entry.Title);
+    TFileList work;
+    work.AddNewRecord(entry);
+    TFileList &dest = vList[destListIndex];
+    dest.AddNewRecord(CopyTargetName(entry), dest.RootDir + u'/', QString());
+    vLastDestDir = dest.RootDir;
+    startFileJob(false, TFileJob{std::move(work), dest.RootDir});
+}
+
+void TVorlane::startFileJob(bool move, TFileJob job)
+{
+    QPointer<TCopyThread> &running = move ? MoveThread : CopyThread;
+    if (running) {
+        // One worker per kind at a time: the new job waits behind the running one, and its files
+        // count in the "left" the running worker reports.
+        (move ? vMailboxes.QueuedMoveFiles : vMailboxes.QueuedCopyFiles) += job.List.Count();
+        (move ? vPendingMoves : vPendingCopies).append(std::move(job));
+        return;
+    }
+    TFileList &operationList = move ? vMoveOperationList : vCopyOperationList;
+    operationList = job.List;
+    auto *thread = new TCopyThread(
+        job.List, move, job.DestDir, move ? vMailboxes.MoveFlag : vMailboxes.CopyFlag,
+        move ? vMailboxes.LeftMoveFiles : vMailboxes.LeftCopyFiles,
+        move ? vMailboxes.QueuedMoveFiles : vMailboxes.QueuedCopyFiles, this);
+    running = thread;
+    connect(thread, &QThread::finished, this,
+            [this, thread, move] { fileJobFinished(thread, move); });
+    thread->start();
+}
+
+void TVorlane::fileJobFinished(TCopyThread *thread, bool move)
+{
+    thread->deleteLater();
+    QPointer<TCopyThread> &running = move ? MoveThread : CopyThread;
+    if (running == thread)
+        running = nullptr;
+    (move ? vMoveOperationList : vCopyOperationList).ClearList();
+    QList<TFileJob> &pending = move ? vPendingMoves : vPendingCopies;
+    if (pending.isEmpty() || vStopping)
+        return;
+    TFileJob next = pending.takeFirst();
+    (move ? vMailboxes.QueuedMoveFiles : vMailboxes.QueuedCopyFiles) -= next.List.Count();
+    startFileJob(move, std::move(next));
+}
+
+bool TVorlane::FileOperationsRunning() const
+{
+    return CopyThread || MoveThread || !vPendingCopies.isEmpty() || !vPendingMoves.isEmpty();
+}
+
+void TVorlane::DeleteFiles(const QList<int> &indexes)
+{
+    if (vMode != bmComputerFiles || vVisibleListIndex < 0 || vVisibleListIndex >= vList.size() ||
+        indexes.isEmpty())
+        return;
+    vMailboxes.DeleteCompleted = false;
+    vIndexesList = indexes;
+    TFileList &list = vList[vVisibleListIndex];
+    QList<int> removed;
+    for (int index : indexes) {
+        if (index < 0 || index >= list.Count())
+            continue;
+        const TFileName &entry = list.At(index);
+        if (entry.FileName.isEmpty()) // already deleted (an index given twice)
+            continue;
+        // An entry whose file could not be recycled stays: the list shows what is on disk.
+        if (!RecycleFile(entry.DirName + entry.FileName))
+            continue;
+        list.ClearRecord(index);
+        removed.append(index);
+    }
+    list.RefreshList();
+    if (vListIndex == vVisibleListIndex)
+        followCurrentFolderEntry(removed);
+    vLastDestDir = list.RootDir;
+    vMailboxes.DeleteCompleted = true;
+}
+
+int IndexAfterRemoval(int current, const QList<int> &removed, int newCount)
+{
+    if (newCount <= 0)
+        return -1;
+    if (current < 0)
+        return current;
+    if (removed.contains(current))
+        return std::min(current, newCount - 1);
+    const auto before =
+        std::count_if(removed.begin(), removed.end(), [current](int r) { return r < current; });
+    return std::min(current - int(before), newCount - 1);
+}
+
+void TVorlane::followCurrentFolderEntry(const QList<int> &removed)
+{
+    if (vListIndex < 0 || vListIndex >= vList.size())
+        return;
+    TFileList &list = vList[vListIndex];
+    vFileIndex = IndexAfterRemoval(vFileIndex, removed, list.Count());
+    if (vFileIndex >= 0)
+        list.CurIndex = vFileIndex;
+    list.CurIndex = std::clamp(list.CurIndex, 0, std::max(list.Count() - 1, 0));
+}
+
+void TVorlane::FindCopyes(int comparedListIndex)
+{
+    if (vMode != bmComputerFiles || FindThread || comparedListIndex < 0 ||
+        comparedListIndex >= vList.size() || vListIndex < 0 || vListIndex >= vList.size())
+        return;
+    vComparedListIndex = comparedListIndex;
+    auto *thread = new TFindThread(this);
+    thread->AddSourceList(vList.at(vListIndex));
+    thread->AddComparedList(vList.at(comparedListIndex));
+    FindThread = thread;
+    connect(thread, &QThread::finished, this, [this, thread] {
+        vFindResult = thread->GetResultList();
+        vFindResultPending = true;
+        thread->deleteLater();
+        if (FindThread == thread)
+            FindThread = nullptr;
+        Q_EMIT FindCopyesCompleted();
+    });
+    thread->start();
+}
+
+void TVorlane::TakeFindResult()
+{
+    if (!vFindResultPending)
+        return;
+    vFindResultPending = false;
+    TFileList result = std::move(vFindResult);
+    vFindResult = TFileList();
+    if (vComparedListIndex < 0 || vComparedListIndex >= vList.size())
+        return; // the compared list was removed meanwhile
+    TFileList &compared = vList[vComparedListIndex];
+    result.RootDir = compared.RootDir;
+    result.Included = compared.Included;
+    result.CurIndex = 0;
+    compared = std::move(result);
+    vListIndex = vVisibleListIndex = vComparedListIndex;
+    if (vFileIndex >= compared.Count())
+        vFileIndex = -1;
+    SetMode(bmComputerFiles);
+}
+
+void TVorlane::DropFindResult()
+{
+    vFindResultPending = false;
+    vFindResult = TFileList();
+}
+
+void TVorlane::stopWorkers()
+{
+    vStopping = true;
+    vPendingCopies.clear();
+    vPendingMoves.clear();
+    for (QThread *t :
+         {static_cast<QThread *>(CopyThread.data()), static_cast<QThread *>(MoveThread.data()),
+          static_cast<QThread *>(FindThread.data())}) {
+        if (auto *copy = qobject_cast<TCopyThread *>(t))
+            copy->RequestStop();
+        else if (auto *find = qobject_cast<TFindThread *>(t))
+            find->RequestStop();
+    }
+    for (QThread *t :
+         {static_cast<QThread *>(CopyThread.data()), static_cast<QThread *>(MoveThread.data()),
+          static_cast<QThread *>(FindThread.data())}) {
+        if (t)
+            t->wait();
+    }
+}
+
+} // namespace vorlane
