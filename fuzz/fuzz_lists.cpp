@@ -1,0 +1,33 @@
+// List text from outside (playlist files, link lists, clipboard text, cached catalogue lists):
+// decoding any bytes, splitting them into lines and reading them as a list, then writing the
+// list back and reading that again.
+
+#include "core/base/FileList.h"
+#include "core/base/TextFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    QStringList lines = vorlane::SplitLines(vorlane::DecodeText(bytes));
+
+    vorlane::TFileList catalogue; // every line a network entry, as catalogue lists are read
+    for (const QString &line : std::as_const(lines))
+        catalogue.AddNewRecord(line);
+
+    vorlane::TFileList list;
+    list.LoadListFromString(lines);
+    QStringList written = list.GetStringList();
+    written.prepend(QString::number(list.CurIndex));
+    const QStringList reread =
+        vorlane::SplitLines(vorlane::DecodeText(vorlane::EncodeTextLines(written)));
+    if (reread.size() != written.size())
+        std::abort();
+
+    list.AlphabetSort(false, true);
+    list.Find(QStringLiteral("ab"), 0.8f);
+    list.Find(QStringLiteral("a"), 1.0f);
+    return 0;
+}
