@@ -218,11 +218,17 @@ int TID3v1Tag::LoadFromFile(const QString &fileName)
         return kFileError;
     if (!file.open(QIODevice::ReadOnly))
         return kNoTag;
+    return LoadFromFile(file);
+}
+
+int TID3v1Tag::LoadFromFile(QFile &file)
+{
+    Clear();
     if (file.size() < kTagSize || !file.seek(file.size() - kTagSize))
         return kNoTag;
     const int result = LoadFromStream(file);
     if (result == kOk)
-        FileName = fileName;
+        FileName = file.fileName();
     return result;
 }
 

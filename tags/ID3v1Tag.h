@@ -21,6 +21,7 @@
 
 #include <cstdint>
 
+class QFile;
 class QIODevice;
 
 namespace vorlane {
@@ -48,6 +49,8 @@ public:
 
     // Reads the last 128 bytes of the file; stores FileName on success.
     int LoadFromFile(const QString &fileName);
+    // The same from a file already open for reading (its name is stored).
+    int LoadFromFile(QFile &file);
     // Parses the 128 bytes at the device's current position.
     int LoadFromStream(QIODevice &tagStream);
     // Overwrites the tag at the end of the file, or appends one; creates the file when missing.

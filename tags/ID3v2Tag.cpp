@@ -105,9 +105,18 @@ int TID3v2Tag::LoadFromFile(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return kFileError;
+    return LoadFromFile(file);
+}
+
+int TID3v2Tag::LoadFromFile(QFile &file)
+{
+    if (!file.seek(0)) {
+        Clear();
+        return kFileError;
+    }
     const int result = LoadFromStream(file);
     if (result == kOk || result == kUnsupportedVersion)
-        FileName = fileName;
+        FileName = file.fileName();
     return result;
 }
 
@@ -365,14 +374,16 @@ int TID3v2Tag::SaveToFile(const QString &fileName)
         return kUnsupportedVersion;
 
     // Work on the destination of a link, so the link itself stays.
+    QFileInfo info(fileName);
     QString path = fileName;
-    const QFileInfo info(fileName);
-    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
+    if (info.isSymLink() && !info.canonicalFilePath().isEmpty()) {
         path = info.canonicalFilePath();
-    const bool exists = QFileInfo::exists(path);
+        info = QFileInfo(path);
+    }
+    const bool exists = info.exists();
     // The read-only attribute is cleared, as for any save.
-    if (exists && !(QFile::permissions(path) & QFileDevice::WriteOwner))
-        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+    if (exists && !(info.permissions() & QFileDevice::WriteOwner))
+        QFile::setPermissions(path, info.permissions() | QFileDevice::WriteOwner);
     return saveToOpenFile(path, exists);
 }
 

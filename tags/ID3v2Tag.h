@@ -43,6 +43,7 @@
 #include <cstdint>
 #include <vector>
 
+class QFile;
 class QIODevice;
 
 namespace vorlane {
@@ -129,6 +130,8 @@ public:
     void Clear();
 
     int LoadFromFile(const QString &fileName);
+    // The same from a file already open for reading, from its start (its name is stored).
+    int LoadFromFile(QFile &file);
     // Reads a tag starting at the device's current position: "ID3" there, or a RIFF/RF64/AIFF
     // container whose tag chunk begins with "ID3". The device must be random-access.
     int LoadFromStream(QIODevice &tagStream);

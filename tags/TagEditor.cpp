@@ -140,11 +140,17 @@ void TTagEditor::SetFile(const QString &ExtCurFile)
     RefreshFlag = false;
     if (lowerExtension(ExtCurFile) != QLatin1String(".mp3"))
         return;
-    const int v2 = ID3v2Tag.LoadFromFile(ExtCurFile);
-    // A file that exists but cannot be read has no editable tags.
-    if (v2 == TID3v2Tag::kFileError && QFileInfo::exists(ExtCurFile))
-        return;
-    ID3v1Tag.LoadFromFile(ExtCurFile);
+    // Both tags from one open file.
+    QFile file(ExtCurFile);
+    if (file.open(QIODevice::ReadOnly)) {
+        ID3v2Tag.LoadFromFile(file);
+        ID3v1Tag.LoadFromFile(file);
+    } else if (QFileInfo::exists(ExtCurFile)) {
+        return; // a file that exists but cannot be read has no editable tags
+    } else {
+        ID3v2Tag.Clear();
+        ID3v1Tag.Clear();
+    }
     vCurFile = ExtCurFile;
     vEnabled = true;
     RefreshFlag = true;
