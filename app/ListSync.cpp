@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QPainter>
 #include <QPalette>
 
 namespace vorlane {
@@ -27,6 +28,37 @@ QVariant THeaderListModel::data(const QModelIndex &i, int role) const
             return QApplication::palette().color(QPalette::Mid);
     }
     return QStringListModel::data(i, role);
+}
+
+void TScrollingItemDelegate::SetScroll(int row, int offset)
+{
+    vRow = row;
+    vOffset = offset;
+}
+
+void TScrollingItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                   const QModelIndex &index) const
+{
+    if (index.row() != vRow) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem o = option;
+    initStyleOption(&o, index);
+    const QString text = o.text;
+    o.text.clear();
+    const QWidget *w = o.widget;
+    QStyle *style = w ? w->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &o, painter, w);
+    painter->save();
+    painter->setClipRect(o.rect);
+    painter->setFont(o.font);
+    painter->setPen(o.palette.color(o.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                     : QPalette::Text));
+    const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &o, w);
+    painter->drawText(textRect.translated(vOffset, 0).adjusted(0, 0, 4000, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter->restore();
 }
 
 int SyncListBoxItems(QStringListModel *model, const QStringList &lines)

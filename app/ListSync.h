@@ -4,6 +4,7 @@
 
 #include <QSet>
 #include <QStringListModel>
+#include <QStyledItemDelegate>
 
 namespace vorlane {
 
@@ -19,6 +20,24 @@ public:
 
 private:
     QSet<int> vHeaders;
+};
+
+// Draws one row's text shifted sideways (the selected-item scroller); other rows as usual.
+class TScrollingItemDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    // Row -1 scrolls nothing.
+    void SetScroll(int row, int offset);
+    int ScrollRow() const { return vRow; }
+    int ScrollOffset() const { return vOffset; }
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+
+private:
+    int vRow = -1;
+    int vOffset = 0;
 };
 
 // Returns the number of rows replaced, appended or removed.

@@ -2,7 +2,7 @@
 
 #include "app/DataFolder.h"
 #include "app/Dialogs.h"
-#include "app/EnginePlayer.h"
+#include "app/PlayerLoader.h"
 #include "app/EventDispatch.h"
 #include "app/Icons.h"
 #include "app/IndicatorWindow.h"
@@ -428,6 +428,9 @@ QWidget *TMainWindow::buildSidePanel()
         v->setSpacing(4);
         model = new QStringListModel(this);
         view = listView(listName, model);
+        auto *delegate = new TScrollingItemDelegate(view);
+        view->setItemDelegate(delegate);
+        vSideDelegates << delegate;
         v->addWidget(view, 1);
         auto *row = new QHBoxLayout;
         row->setSpacing(2);
@@ -890,8 +893,20 @@ void TMainWindow::fLoadConf()
     // effect settings.
     MenuItem(QStringLiteral("PMCSPEqEnabled"))->setChecked(c.SoundProc.EqEnabled);
     vConfig.SoundProc.PowerEqEnabled = true;
-    if (vOptions.CreatePlayer)
-        SetPlayer(std::make_unique<TEnginePlayer>());
+    if (vOptions.CreatePlayer) {
+        vPlayerLoader = new TPlayerLoader(this);
+        connect(vPlayerLoader, &TPlayerLoader::loaded, this, [this](TPlayerPort *player) {
+            if (!vConfSaved)
+                SetPlayer(std::unique_ptr<TPlayerPort>(player));
+            else
+                delete player;
+        });
+        connect(vPlayerLoader, &TPlayerLoader::failed, this, [this](const QString &why) {
+            qWarning("vorlane: no playback: %s", qPrintable(why));
+            fLStatusRefresh(why);
+        });
+        vPlayerLoader->Start();
+    }
 
     vVorlane->SetTagRenameTemplate(c.RenameTemplate);
 
@@ -1170,6 +1185,9 @@ void TMainWindow::MTTimer()
     TSStatus->ScrollText();
     dispatchEvent(vVorlane->Flags());
 
+    if (!sPRight->isHidden())
+        scrollSelectedItem();
+
     const bool playing = vPlayer && vPlayer->Played();
     sSBPlay->setIcon(GlyphIcon(playing ? TGlyph::Pause : TGlyph::Play));
     if (sPCExtentedControls->currentIndex() == 2) {
@@ -1181,6 +1199,28 @@ void TMainWindow::MTTimer()
         PBPeaksIndicator->SetPosition(size > 0 ? double(vPlayer->GetPosition()) / double(size)
                                                : -1.0);
     }
+}
+
+void TMainWindow::scrollSelectedItem()
+{
+    const int page = sPCExtentedControls->currentIndex();
+    if (page < 0 || page > 2 || page >= vSideDelegates.size())
+        return;
+    QListView *view = page == 0 ? sLBBookmarks : page == 1 ? sLBDirList : sLBPlayLists;
+    TScrollingItemDelegate *delegate = vSideDelegates.at(page);
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid() || !view->selectionModel()->isSelected(current)) {
+        delegate->SetScroll(-1, 0);
+        return;
+    }
+    const QRect row = view->visualRect(current);
+    // The style's text margins count as part of the text.
+    const int textWidth = view->fontMetrics().horizontalAdvance(current.data().toString()) + 16;
+    if (ScrollSelectedStep(vItemScroll, row.top(), view->viewport()->width(), textWidth))
+        delegate->SetScroll(current.row(), vItemScroll.Xs);
+    else
+        delegate->SetScroll(-1, 0);
+    view->viewport()->update(row);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -19,6 +19,7 @@
 #include "app/Dialogs.h"
 #include "app/IndicatorWindow.h"
 #include "app/PlayerPort.h"
+#include "app/PlayerTick.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -47,6 +48,8 @@ namespace vorlane {
 class TVorlane;
 class TTextScroller;
 class THeaderListModel;
+class TScrollingItemDelegate;
+class TPlayerLoader;
 class TPeaksStrip;
 class TVisualIndicator;
 
@@ -63,7 +66,8 @@ struct TMainWindowOptions {
     QStringList OpenFolders;
     // False in tests that drive the timers by hand.
     bool StartTimers = true;
-    // False in tests that hand the window a player of their own (SetPlayer).
+    // False in tests that hand the window a player of their own (SetPlayer). The engine's player
+    // comes from its module, loaded in the background: Player() is null until it has arrived.
     bool CreatePlayer = true;
 };
 
@@ -208,6 +212,7 @@ private:
     void refillBookmarks();
     void runPlayerCommand();
     void runPlayerTick();
+    void scrollSelectedItem();
     void applyTheme(const QString &name);
     void setRepeatMode(TRepeatMode mode);
     void startAutoUpdater();
@@ -228,12 +233,16 @@ private:
 
     std::unique_ptr<TVorlane> vVorlane;
     std::unique_ptr<TPlayerPort> vPlayer;
+    TPlayerLoader *vPlayerLoader = nullptr;
 
     QStringListModel *vBrowseModel = nullptr;
     THeaderListModel *vNavigatorModel = nullptr;
     QStringListModel *vBookmarksModel = nullptr;
     QStringListModel *vDirListModel = nullptr;
     QStringListModel *vPlayListsModel = nullptr;
+
+    TItemScroll vItemScroll; // the selected-item scroller's state (xs1, ys1, xsv1)
+    QList<TScrollingItemDelegate *> vSideDelegates;
 
     QActionGroup *vRepeatGroup = nullptr;
     QActionGroup *vFontGroup = nullptr;

@@ -29,3 +29,30 @@ std::optional<int64_t> SeekTarget(int command, int64_t position, int64_t target)
 }
 
 } // namespace vorlane
+
+namespace vorlane {
+
+bool ScrollSelectedStep(TItemScroll &s, int rowTop, int boxWidth, int textWidth)
+{
+    if (rowTop != s.Ys) { // a new selection starts from the left
+        s.Ys = rowTop;
+        s.Xs = 1;
+        s.Xsv = -2;
+    }
+    const int d = boxWidth - textWidth;
+    if (d >= -10)
+        return false;
+    const int step = s.Xsv < 0 ? -s.Xsv : s.Xsv;
+    if (s.Xs > 1)
+        s.Xsv = -step;
+    if (d >= s.Xs)
+        s.Xsv = step;
+    s.Xs += s.Xsv;
+    if (s.Xs > 1) {
+        s.Xs = 0;
+        s.Xsv = -2;
+    }
+    return true;
+}
+
+} // namespace vorlane

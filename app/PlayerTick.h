@@ -40,3 +40,19 @@ TTrackEndAction TrackEndAction(uint32_t mode, int listIndex, TRepeatMode repeat)
 std::optional<int64_t> SeekTarget(int command, int64_t position, int64_t target);
 
 } // namespace vorlane
+
+namespace vorlane {
+
+// The selected-item scroller of the side lists: a selected line more than 10 pixels too wide for
+// its box slides left 2 pixels per tick until its end shows, then back, and again.
+struct TItemScroll {
+    int Xs = 1;   // horizontal offset of the text (xs1)
+    int Ys = 1;   // top of the row it belongs to (ys1)
+    int Xsv = -2; // step (xsv1)
+};
+
+// One tick for the selected row at rowTop whose text is textWidth wide in a box boxWidth wide.
+// Returns false (and changes nothing) when the text fits: it is then drawn as usual.
+bool ScrollSelectedStep(TItemScroll &state, int rowTop, int boxWidth, int textWidth);
+
+} // namespace vorlane

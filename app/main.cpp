@@ -5,18 +5,56 @@
 // second start hands them to the running program, brings its window back and ends.
 // --first-start-folder=DIR adds DIR only when this start creates the user's configuration (the
 // demo library of `make run`).
+// VORLANE_REPORT_FIRST_PAINT=1 prints "first-paint" on standard output when the browse list is
+// first painted with entries (start-up benchmarks); "exit" also ends the process right there.
 
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QFileInfo>
+#include <QListView>
 #include <QThread>
 #include <QUrl>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
+
+// Reports the first paint of a list view that has entries.
+class TFirstPaintReporter : public QObject {
+public:
+    TFirstPaintReporter(QListView *view, bool exitAfter)
+        : QObject(view)
+        , vView(view)
+        , vExit(exitAfter)
+    {
+        view->viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && vView->model()->rowCount() > 1) {
+            watched->removeEventFilter(this);
+            // After this paint has reached the screen's buffer.
+            QMetaObject::invokeMethod(
+                this,
+                [exitAfter = vExit] {
+                    std::fputs("first-paint\n", stdout);
+                    std::fflush(stdout);
+                    if (exitAfter)
+                        std::_Exit(0);
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QListView *vView;
+    bool vExit;
+};
 
 QStringList foldersOf(const QStringList &args)
 {
@@ -84,6 +122,9 @@ int main(int argc, char **argv)
                          window.RestoreWindow();
                          std::fprintf(stderr, "vorlane: raised by a second start.\n");
                      });
+    const QByteArray report = qgetenv("VORLANE_REPORT_FIRST_PAINT");
+    if (!report.isEmpty())
+        new TFirstPaintReporter(window.sLBBrowseWindow, report == "exit");
     window.show();
     return app.exec();
 }

@@ -16,8 +16,13 @@
 #include <QToolButton>
 
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+
 #include <QMenu>
 #include <QStringListModel>
+#include <algorithm>
+#include <vector>
 
 namespace vorlane {
 namespace {
@@ -91,6 +96,27 @@ TEST(PlayerTick, SeekTargets)
     EXPECT_EQ(SeekTarget(pcBack, 100, 0), 100 - 500000); // the player ignores it
     EXPECT_EQ(SeekTarget(pcSeek, 100, 777), 777);
     EXPECT_FALSE(SeekTarget(pcPause, 100, 0).has_value());
+}
+
+TEST(PlayerTick, SelectedItemScrollerSwingsALongLine)
+{
+    TItemScroll s;
+    EXPECT_FALSE(ScrollSelectedStep(s, 40, 200, 205)); // fits within 10 pixels
+    // 60 pixels too wide: left 2 pixels a tick down to the end, then back to the start.
+    std::vector<int> xs;
+    for (int i = 0; i < 80; ++i) {
+        ASSERT_TRUE(ScrollSelectedStep(s, 40, 200, 260));
+        xs.push_back(s.Xs);
+    }
+    EXPECT_EQ(xs[0], -1);
+    EXPECT_EQ(xs[1], -3);
+    EXPECT_EQ(*std::min_element(xs.begin(), xs.end()), -61);
+    EXPECT_EQ(*std::max_element(xs.begin(), xs.end()), 1);
+    EXPECT_TRUE(std::find(xs.begin(), xs.end(), 0) != xs.end()); // the restart at the left
+    // Another row restarts from the left.
+    ScrollSelectedStep(s, 60, 200, 260);
+    EXPECT_EQ(s.Ys, 60);
+    EXPECT_EQ(s.Xs, -1);
 }
 
 // ---- Through the real main window ----
@@ -396,11 +422,17 @@ TEST(EnginePlayerWindow, ChoosingAnEntryPlaysIt)
     ASSERT_TRUE(
         test::MakeMedia(music + "/tone.mp3", {"-f", "lavfi", "-i", "sine=frequency=440:duration=3",
                                               "-c:a", "libmp3lame"}));
+    qputenv("VORLANE_ENGINE_MODULE", VORLANE_TEST_ENGINE_MODULE);
     TMainWindowOptions o = folders.Options();
     o.CreatePlayer = true;
     TMainWindow w(o);
     ASSERT_TRUE(w.Ok());
     w.CreateWindowSet();
+    // The player arrives from its module once the loader thread is done.
+    QElapsedTimer waited;
+    waited.start();
+    while (!w.Player() && waited.elapsed() < 30000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     ASSERT_NE(w.Player(), nullptr);
     w.addFolderList(music, false);
     w.MTTimer();

@@ -1,4 +1,4 @@
-#include "app/EnginePlayer.h"
+#include "app/module/EnginePlayer.h"
 
 #include "playback/Player.h"
 
@@ -134,3 +134,9 @@ void TEnginePlayer::GetEffects(TSoundProcConfig &e) const
 }
 
 } // namespace vorlane
+
+// The module's entry point (see app/PlayerLoader.h).
+extern "C" Q_DECL_EXPORT vorlane::TPlayerPort *VorlaneCreatePlayer()
+{
+    return new vorlane::TEnginePlayer();
+}

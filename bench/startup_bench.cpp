@@ -1,0 +1,137 @@
+// Start-up of the vorlane program: from starting the process to the first painted browse list.
+//
+//   demo library      vorlane with the demo library        vs  an empty Qt window program
+//   100,000 entries   vorlane with a 100,000-file folder   vs  the empty window + vorlane-cli scan
+//                     list                                       of the same folder
+// Both programs run on the same Qt platform (offscreen unless QT_QPA_PLATFORM says otherwise),
+// each in a fresh home, and report their first paint on standard output. Each figure is the
+// median of several runs.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 5;
+constexpr int kBigFiles = 100000;
+
+// Milliseconds from start to the "first-paint" line; -1 on failure.
+double timeToFirstPaint(const QString &program, const QStringList &args)
+{
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_DATA_HOME", home.path() + "/share");
+    env.insert("XDG_CONFIG_HOME", home.path() + "/config");
+    env.insert("XDG_RUNTIME_DIR", home.path());
+    env.insert("VORLANE_REPORT_FIRST_PAINT", "exit");
+    if (!env.contains("QT_QPA_PLATFORM"))
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(home.path());
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    QByteArray out;
+    while (!out.contains("first-paint")) {
+        if (!p.waitForReadyRead(120000))
+            return -1;
+        out += p.readAllStandardOutput();
+    }
+    const double ms = t.nsecsElapsed() / 1e6;
+    p.waitForFinished(10000);
+    return ms;
+}
+
+double timeToFinish(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    if (!p.waitForFinished(300000) || p.exitCode() != 0)
+        return -1;
+    return t.nsecsElapsed() / 1e6;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void makeLibrary(const QString &root)
+{
+    const char *const exts[] = {".mp3", ".flac", ".ogg", ".m4a", ".wma", ".wav"};
+    int made = 0;
+    for (int folder = 0; made < kBigFiles; ++folder) {
+        const QString dir =
+            root + QStringLiteral("/Artist %1/Album %2/").arg(folder / 10).arg(folder);
+        QDir().mkpath(dir);
+        for (int t = 1; t <= 20 && made < kBigFiles; ++t, ++made) {
+            QFile f(dir + QStringLiteral("%1 - Track %2%3")
+                              .arg(t, 2, 10, QChar('0'))
+                              .arg(made)
+                              .arg(QLatin1String(exts[made % 6])));
+            f.open(QIODevice::WriteOnly);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString vorlane = QStringLiteral(VORLANE_BENCH_APP);
+    const QString cli = QStringLiteral(VORLANE_BENCH_CLI);
+    const QString empty = QStringLiteral(VORLANE_BENCH_EMPTY_WINDOW);
+    const QString demo = QStringLiteral(VORLANE_BENCH_DEMO);
+
+    std::vector<double> base, withDemo;
+    for (int i = 0; i < kRuns; ++i) {
+        base.push_back(timeToFirstPaint(empty, {}));
+        withDemo.push_back(timeToFirstPaint(vorlane, {"--first-start-folder=" + demo}));
+    }
+    if (*std::min_element(base.begin(), base.end()) < 0 ||
+        *std::min_element(withDemo.begin(), withDemo.end()) < 0) {
+        std::fprintf(stderr, "startup_bench: a program did not report its first paint\n");
+        return 1;
+    }
+    const double b = median(base), d = median(withDemo);
+    std::printf("empty Qt window, first paint        %8.1f ms\n", b);
+    std::printf("vorlane with the demo library        %8.1f ms   ratio %.2f (goal <= 3)\n", d,
+                d / b);
+
+    QTemporaryDir big;
+    std::printf("making %d files ...\n", kBigFiles);
+    std::fflush(stdout);
+    makeLibrary(big.path());
+    timeToFinish(cli, {"scan", big.path(), "--subfolders"}); // warm the file system cache
+    std::vector<double> scan, withBig;
+    for (int i = 0; i < kRuns; ++i) {
+        scan.push_back(timeToFinish(cli, {"scan", big.path(), "--subfolders"}));
+        withBig.push_back(timeToFirstPaint(vorlane, {big.path()}));
+    }
+    if (*std::min_element(scan.begin(), scan.end()) < 0 ||
+        *std::min_element(withBig.begin(), withBig.end()) < 0) {
+        std::fprintf(stderr, "startup_bench: the scan or the big start failed\n");
+        return 1;
+    }
+    const double s = median(scan), w = median(withBig);
+    std::printf("vorlane-cli scan of %d files      %8.1f ms\n", kBigFiles, s);
+    std::printf("vorlane with a %d-entry list      %8.1f ms   ratio %.2f against window + scan"
+                " %.1f ms (goal <= 1.5)\n",
+                kBigFiles, w, w / (b + s), b + s);
+    return 0;
+}
