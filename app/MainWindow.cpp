@@ -2,12 +2,12 @@
 
 #include "app/DataFolder.h"
 #include "app/Dialogs.h"
-#include "app/PlayerLoader.h"
 #include "app/EventDispatch.h"
 #include "app/Icons.h"
 #include "app/IndicatorWindow.h"
 #include "app/Language.h"
 #include "app/ListSync.h"
+#include "app/PlayerLoader.h"
 #include "app/PlayerTick.h"
 #include "app/PlayerWidgets.h"
 #include "app/TextScroller.h"
@@ -189,20 +189,6 @@ TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
     fCheckPLFile();
     fLoadConf();
 
-    if (vSeeded && !vOptions.FirstStartFolder.isEmpty())
-        addFolderList(vOptions.FirstStartFolder, true);
-    for (const QString &dir : std::as_const(vOptions.OpenFolders))
-        addFolderList(dir, true);
-
-    // The lists are on screen from the first paint: the codes the start left (the view refresh
-    // and its follow-ups) are taken now rather than 5 s later when the main timer starts.
-    for (int round = 0; round < 8; ++round) {
-        const int code = vVorlane->Flags();
-        if (code == efNone)
-            break;
-        dispatchEvent(code);
-    }
-
     setAcceptDrops(true);
     if (vOptions.StartTimers) {
         InetStartTimer->start();
@@ -234,6 +220,32 @@ void TMainWindow::CreateWindowSet()
     for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
         d->setWindowIcon(AppIcon());
     SetLanguage();
+
+    // Folders given at start are added once their messages can be shown.
+    if (vSeeded && !vOptions.FirstStartFolder.isEmpty())
+        addFolderList(vOptions.FirstStartFolder, true);
+    for (const QString &dir : std::as_const(vOptions.OpenFolders))
+        addFolderList(dir, true);
+
+    // The lists are on screen from the first paint: the codes the start left (the view refresh
+    // and its follow-ups) are taken now rather than 5 s later when the main timer starts.
+    for (int round = 0; round < 8; ++round) {
+        const int code = vVorlane->Flags();
+        if (code == efNone)
+            break;
+        dispatchEvent(code);
+    }
+}
+
+bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The playback module is loaded once the window has been painted: its two hundred libraries
+    // would otherwise compete with the first paint for the dynamic loader and the processor.
+    if (event->type() == QEvent::Paint && vPlayerLoader && watched == sLBBrowseWindow->viewport()) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, vPlayerLoader, &TPlayerLoader::Start);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainWindow::SetPlayer(std::unique_ptr<TPlayerPort> player)
@@ -833,9 +845,10 @@ void TMainWindow::fCheckPLFile()
     const QString network = QStringLiteral("MyNetwork.vl3u");
     QStringList lines;
     ReadTextLines(plFile, lines);
-    if (lines.isEmpty() || lines.first() != network)
+    if (lines.isEmpty() || lines.first() != network) {
         lines.prepend(network);
-    WriteTextLines(plFile, lines);
+        WriteTextLines(plFile, lines);
+    }
     const QString playlist = vProgramDataDir + "VL4Conf/Playlists/" + network;
     if (!QFileInfo::exists(playlist))
         WriteTextLines(playlist, {QStringLiteral("0")});
@@ -905,7 +918,7 @@ void TMainWindow::fLoadConf()
             qWarning("vorlane: no playback: %s", qPrintable(why));
             fLStatusRefresh(why);
         });
-        vPlayerLoader->Start();
+        sLBBrowseWindow->viewport()->installEventFilter(this);
     }
 
     vVorlane->SetTagRenameTemplate(c.RenameTemplate);

@@ -428,6 +428,7 @@ TEST(EnginePlayerWindow, ChoosingAnEntryPlaysIt)
     TMainWindow w(o);
     ASSERT_TRUE(w.Ok());
     w.CreateWindowSet();
+    w.show(); // the module is loaded after the first paint
     // The player arrives from its module once the loader thread is done.
     QElapsedTimer waited;
     waited.start();

@@ -50,12 +50,14 @@ TEST(Screenshot, MainWindowWithTheDemoLibrary)
     ASSERT_TRUE(w.Ok());
     ASSERT_TRUE(w.SeededThisStart());
     w.CreateWindowSet();
+    // Listed, in the chosen language, before the first paint.
+    ASSERT_EQ(w.BrowseLines().size(), 8); // header and seven tracks
+    EXPECT_TRUE(w.BrowseLines().first().startsWith("---Folder "))
+        << w.BrowseLines().first().toStdString();
+    EXPECT_EQ(w.NavigatorLines().value(0), "Computer");
     w.show();
-    w.MTTimer(); // the view refresh the language switch asked for
-    w.MTTimer();
     settle();
-    EXPECT_EQ(w.BrowseLines().size(), 8); // header and seven tracks
-    w.InetStartTimerTimer();              // the greeting on the waveform strip
+    w.InetStartTimerTimer(); // the greeting on the waveform strip
     w.MT->stop();
     w.fLStatusRefresh("Folder list added. Files: 7");
     settle();
