@@ -12,6 +12,7 @@
 #include "app/PlayerWidgets.h"
 #include "app/TextScroller.h"
 #include "app/Themes.h"
+#include "core/CatalogFiles.h"
 #include "core/Vorlane.h"
 #include "core/base/Codepage.h"
 #include "core/base/DataPaths.h"
@@ -841,25 +842,14 @@ void TMainWindow::buildMenus()
 
 void TMainWindow::fCheckPLFile()
 {
-    const QString plFile = vProgramDataDir + "VL4Conf/PL.txt";
-    const QString network = QStringLiteral("MyNetwork.vl3u");
-    QStringList lines;
-    ReadTextLines(plFile, lines);
-    if (lines.isEmpty() || lines.first() != network) {
-        lines.prepend(network);
-        WriteTextLines(plFile, lines);
-    }
-    const QString playlist = vProgramDataDir + "VL4Conf/Playlists/" + network;
-    if (!QFileInfo::exists(playlist))
-        WriteTextLines(playlist, {QStringLiteral("0")});
+    vorlane::fCheckPLFile(vProgramDataDir);
 }
 
 void TMainWindow::fLoadConf()
 {
     vVorlane = std::make_unique<TVorlane>();
     vVorlane->SetProgramDataDir(vProgramDataDir);
-    // The catalogue files (FL.txt, BK.txt, PL.txt) are read here by the controller's Load once it
-    // has one; until then every start begins with the lists made during the run.
+    vVorlane->LoadCatalog(); // FL.txt, BK.txt, PL.txt
 
     const TIniFile ini(vProgramDataDir + "VL4Conf/Config.ini");
     vConfig = ReadConfig(ini);
@@ -1029,7 +1019,8 @@ void TMainWindow::fSaveConf()
         qWarning("vorlane: cannot write %s", qPrintable(path));
 
     setAcceptDrops(false);
-    // The controller writes FL.txt, BK.txt and PL.txt here once it has Save.
+    if (!vVorlane->SaveCatalog())
+        qWarning("vorlane: the catalogue files could not all be written");
     vPlayer.reset();
     startAutoUpdater();
 }
@@ -1326,14 +1317,15 @@ void TMainWindow::reloadBrowseInPlace()
 
 void TMainWindow::refillBookmarks()
 {
-    // Bookmark 0 is the controller's empty placeholder; the list shows the others.
-    QStringList lines;
-    const QList<TBookmark> &bookmarks = vVorlane->Bookmarks();
-    for (int i = 1; i < int(bookmarks.size()); ++i)
-        lines << bookmarks.at(i).Name;
-    SyncListBoxItems(vBookmarksModel, lines);
-    if (vVorlane->Mode() == bmBookmarks)
-        refillBrowse();
+    const TListData bookmarks = vVorlane->BookmarksList();
+    SyncListBoxItems(vBookmarksModel, bookmarks.List);
+    if (bookmarks.Index >= 0 && bookmarks.Index < vBookmarksModel->rowCount())
+        sLBBookmarks->setCurrentIndex(vBookmarksModel->index(bookmarks.Index));
+    if (vVorlane->Mode() == bmBookmarks) {
+        const TListData browse = vVorlane->List();
+        vBrowseModel->setStringList(browse.List);
+        fSetBrowseIndex(bookmarks.Index + 1);
+    }
     const QModelIndex current = sLBBookmarks->currentIndex();
     sLBBookmarks->setToolTip(current.isValid() ? current.data().toString() : QString());
 }

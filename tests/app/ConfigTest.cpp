@@ -311,3 +311,31 @@ TEST(ConfigWindow, EffectSettingsGoToThePlayerAndComeBack)
 
 } // namespace
 } // namespace vorlane
+
+namespace vorlane {
+namespace {
+
+TEST(ConfigWindow, TheCatalogueIsReadAtStartAndWrittenAtExit)
+{
+    test::TWindowFolders f;
+    const QString music = f.Root.path() + "/music";
+    ASSERT_TRUE(test::WriteFile(music + "/One.mp3", "x"));
+    ASSERT_TRUE(test::WriteFile(f.Config(), "[Main]\r\nBrowseMode=2\r\nListIndex=0\r\n"));
+    {
+        TMainWindow w(f.Options());
+        ASSERT_TRUE(w.Ok());
+        w.addFolderList(music, false);
+        w.close();
+    }
+    EXPECT_TRUE(test::ReadFile(f.AppData() + "/VL4Conf/FL.txt").contains("music"));
+    TMainWindow again(f.Options());
+    ASSERT_TRUE(again.Ok());
+    again.CreateWindowSet();
+    EXPECT_EQ(again.Controller()->FolderListCount(), 1);
+    EXPECT_EQ(again.Controller()->Mode(), uint32_t(bmComputerFiles));
+    EXPECT_EQ(again.BrowseLines().value(1), "One");
+    EXPECT_EQ(again.DirListLines().size(), 1);
+}
+
+} // namespace
+} // namespace vorlane

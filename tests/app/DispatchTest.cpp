@@ -299,6 +299,17 @@ TEST_F(DispatchWindow, InternetAndRecordingCodesReport)
     EXPECT_TRUE(status().startsWith("Recording saved. "));
 }
 
+TEST_F(DispatchWindow, BookmarksChangedRefillsTheBookmarkList)
+{
+    vorlane().SetFileIndex(1);
+    tick(efOpenFile);
+    vorlane().AddBookmark(250000, "00:12");
+    EXPECT_EQ(tick(pending()), efNone);
+    ASSERT_EQ(window->BookmarkLines().size(), vorlane().BookmarksList().List.size());
+    ASSERT_FALSE(window->BookmarkLines().isEmpty());
+    EXPECT_TRUE(window->BookmarkLines().last().contains("00:12"));
+}
+
 TEST_F(DispatchWindow, BookmarkJumpsOpenAndSeek)
 {
     vorlane().SetFileIndex(2);
