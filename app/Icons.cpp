@@ -233,11 +233,27 @@ QImage AppIconImage(int size)
     return img;
 }
 
+namespace {
+
+// Paints the application icon at whatever size is asked for, when it is asked for.
+class TAppIconEngine : public QIconEngine {
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
+    {
+        painter->drawImage(rect, AppIconImage(std::min(rect.width(), rect.height())));
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        return QPixmap::fromImage(AppIconImage(std::min(size.width(), size.height())));
+    }
+    QIconEngine *clone() const override { return new TAppIconEngine; }
+};
+
+} // namespace
+
 QIcon AppIcon()
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
+    static const QIcon icon(new TAppIconEngine);
     return icon;
 }
 

@@ -167,6 +167,9 @@ TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
     vProgramDataDir = folder.Dir;
     vSeeded = folder.Seeded;
 
+    // The theme goes on before the controls exist, so that each is styled once, not twice.
+    applyTheme(TIniFile(vProgramDataDir + "VL4Conf/Config.ini")
+                   .ReadString(QStringLiteral("Main"), QStringLiteral("Skin"), kDefaultTheme));
     buildUi();
 
     MT = new QTimer(this);
@@ -949,7 +952,9 @@ void TMainWindow::setRepeatMode(TRepeatMode mode)
 
 void TMainWindow::applyTheme(const QString &name)
 {
-    vSkin = ApplyTheme(name);
+    vSkin = name == CurrentTheme() && !vSkin.isEmpty() ? vSkin : ApplyTheme(name);
+    if (!vSkinGroup)
+        return;
     for (QAction *a : vSkinGroup->actions())
         a->setChecked(a->data().toString() == vSkin);
     // Icons follow the theme's text colour: repaint them.
@@ -1500,6 +1505,7 @@ void TMainWindow::addFolderList(const QString &folder, bool included)
     vLastDir = info.absoluteFilePath();
     vVorlane->SetMode(bmComputerFiles);
     vVorlane->AddList(vLastDir, included, false);
+    vVorlane->SaveCatalog(); // a new list is kept even if the program does not end normally
     // The new list is shown as well as announced.
     dispatchEvent(vVorlane->Flags());
     vVorlane->SetFlags(efRefreshView);

@@ -48,7 +48,9 @@ void TPeaksStrip::paintEvent(QPaintEvent *)
         f.setPixelSize(std::max(10, int(area.height() * 0.62)));
         f.setBold(true);
         p.setFont(f);
-        p.setPen(pal.color(QPalette::Mid).darker(115));
+        QColor faint = pal.color(QPalette::WindowText);
+        faint.setAlpha(110); // readable on light and dark themes alike
+        p.setPen(faint);
         p.drawText(area, Qt::AlignCenter, vText);
     } else {
         const double mid = area.center().y();

@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -24,8 +25,10 @@ TSingleInstance::TSingleInstance(const QString &key, QObject *parent)
 {
     const QString base = key.isEmpty() ? QStringLiteral("vorlane-") + userPart() : key;
     vServerName = base;
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
+    // The user's runtime folder when there is one; its checks by QStandardPaths cost more than
+    // the whole lock, and the lock only needs a folder both starts agree on.
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
         dir = QDir::tempPath();
     vLockPath = dir + u'/' + base + QStringLiteral(".lock");
 }
