@@ -430,7 +430,9 @@ int RunTags(const QStringList &args)
         return copy(rest);
     if (sub == QLatin1String("cover"))
         return cover(rest);
-    err() << "usage: vorlane-cli tags show|set|copy|cover ..." << Qt::endl;
+    if (sub == QLatin1String("from-names"))
+        return RunTagsFromNames(rest);
+    err() << "usage: vorlane-cli tags show|set|copy|cover|from-names ..." << Qt::endl;
     return 2;
 }
 

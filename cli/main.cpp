@@ -31,7 +31,10 @@ const std::vector<Command> kCommands = {
     {"tags", vorlane::cli::RunTags,
      "tags show [--json] FILE... | set [--v1|--v2] [--title T] [--artist A] [--album B] "
      "[--track N] [--genre G] [--year Y] FILE... | copy --to-v1|--to-v2 FILE... | "
-     "cover IMAGE FILE..."},
+     "cover IMAGE FILE... | from-names DIR"},
+    {"rename", vorlane::cli::RunRename,
+     "rename DIR (--from-v2|--from-v1 [--template number,artist,album,name,year] | --format | "
+     "--to-latin | --to-cyrillic | --number | --replace OLD NEW) [--subfolders]"},
 };
 
 int usage()

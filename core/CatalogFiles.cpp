@@ -155,6 +155,11 @@ QByteArray PlayListFileBytes(const TFileList &playlist)
         endLine();
     }
     bytes.truncate(out - bytes.constData());
+    // The encoder writes U+FFFD for a lone surrogate where QString::toUtf8 (which the other files
+    // go through) writes "?": such a rare list takes the slow path, so a file is the same
+    // whichever way it was made.
+    if (bytes.contains("\xEF\xBF\xBD"))
+        return EncodeTextLines(PlayListFileLines(playlist));
     return bytes;
 }
 

@@ -284,12 +284,28 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
     }
     std::sort(hits.begin(), hits.end());
 
+    // The records go in first in the compared list's order (one pass along it), then are
+    // exchanged into the order of their source matches: the list's index is built from a
+    // sequential read, and exchanges leave the index alone.
+    std::vector<int> byCompared(hits.size()); // result slot j (compared order) -> its hit
+    for (size_t j = 0; j < hits.size(); ++j)
+        byCompared[j] = int(j);
+    std::sort(byCompared.begin(), byCompared.end(),
+              [&](int a, int b) { return hits[a].second < hits[b].second; });
     TFileList result;
     result.SetCount(int(hits.size()));
-    for (size_t j = 0; j < hits.size(); ++j) {
-        TFileName record = compared.At(hits[j].second); // keeps its date: no second look at disk
+    for (size_t j = 0; j < byCompared.size(); ++j) {
+        TFileName record = compared.At(hits[byCompared[j]].second); // keeps its date
         record.Title.clear();
         result.SetRecord(int(j), record);
+    }
+    // Slot j holds hit byCompared[j]; move each hit h to slot h, one cycle at a time.
+    for (int j = 0; j < int(byCompared.size()); ++j) {
+        while (byCompared[j] != j) {
+            const int h = byCompared[j];
+            result.SwapRecord(j, h);
+            std::swap(byCompared[j], byCompared[h]);
+        }
     }
     result.CurIndex = 0;
     return result;

@@ -16,6 +16,7 @@
 
 #include "core/CatalogTypes.h"
 #include "core/base/FileList.h"
+#include "tags/TagEditor.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -269,6 +270,36 @@ public:
     // A copy or move is running or waiting.
     bool FileOperationsRunning() const;
 
+    // ---- Naming (mode 2 only; algorithms in core/Naming.h) ----
+    //
+    // The single-file forms work on the current entry of the current folder list; the batch
+    // forms on the given entries of the shown folder list. A rename never replaces another file:
+    // one the file system refuses leaves the file and its record as they were. Tags are read and
+    // written through the controller's own tag editor.
+
+    // Renames the current file to newFileName (in its folder); event 19.
+    void Edit(const QString &newFileName);
+    // The name the current file would get by a naming tool (TEditType; other types: its present
+    // name), without renaming it. Type 8 instead numbers the whole current list (unless it takes
+    // in sub-folders), "01 - " style; a file whose rename is refused gets the "[Ошибка]" mark
+    // in its record (event 9); the current name is returned.
+    QString Edit(int editType);
+    // Renames the given files by a naming tool (event 20). Returns how many renames were refused.
+    int Edit(const QList<int> &indexes, int editType);
+    // In the given files' names, replaces every findString by newString (case-sensitive; names
+    // without it are left alone); event 9. Returns how many renames were refused.
+    int Edit(const QList<int> &indexes, const QString &findString, const QString &newString);
+    // Tags from the names of the given files ("Artist - Title", track = position in the list + 1),
+    // written to both tag versions; event 9.
+    void TagsAutoCreate(const QList<int> &indexes);
+    // Writes track numbers 1.. to the tags of every file of the current folder list, in order.
+    void AutoCreateTagsTrackNumbers();
+    // One line per file of folder list listIndex: the template name from its ID3v2 (or ID3v1)
+    // tag, empty when the tag gives none; each line ended by CR LF.
+    QString GetTagsList(int listIndex, bool id3v2);
+    // The controller's tag editor (naming only; the tag panel has its own).
+    TTagEditor &TagEditor() { return vTagEditor; }
+
     // ---- Events ----
 
     // Takes the pending event: first turns the workers' mailboxes into codes (copy 1 -> 2,
@@ -343,8 +374,12 @@ private:
     void fileJobFinished(TCopyThread *thread, bool move);
     void followCurrentFolderEntry(const QList<int> &removed);
     void stopWorkers();
+    TFileList *namingList(bool visible);
+    QString newNameFor(const TFileName &entry, int editType);
+    static bool renameEntry(TFileList &list, int index, const QString &newFileName);
 
     TTagRenameTemplate vTagRenameTemplate;
+    TTagEditor vTagEditor;      // naming's own tag editor
     QList<TFileList> vList;     // folder lists
     QList<TFileList> vInetList; // internet catalogue lists
     TFileList vInetSearchList;  // search results or an opened link list

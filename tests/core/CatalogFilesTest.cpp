@@ -305,6 +305,9 @@ TEST_F(CatalogFiles, UnchangedFilesAreLeftAloneChangedOnesRewritten)
     c.OpenExtFileList("http://h/a.mp3\nhttp://h/Я.mp3\n", true);
     c.AddFileToPlayList({0, 1}, 1);
     EXPECT_EQ(PlayListFileBytes(c.PlayList(1)), EncodeTextLines(PlayListFileLines(c.PlayList(1))));
+    TFileList odd; // a name with a lone surrogate (from a damaged UTF-16 file) encodes alike
+    odd.AddNewRecord(QString("a") + QChar(0xDA0A) + "b.mp3", "http://h/", "t");
+    EXPECT_EQ(PlayListFileBytes(odd), EncodeTextLines(PlayListFileLines(odd)));
     ASSERT_TRUE(c.SaveCatalog());
     const QString mix = conf + "Playlists/Mix.vl3u";
 

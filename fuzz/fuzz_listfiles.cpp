@@ -1,0 +1,69 @@
+// The catalogue's list files (FL.txt, BK.txt, playlists) from any bytes: decoding, the line-group
+// readers and the list line reader must take anything, and what they read must write back to
+// what reads the same again.
+
+#include "core/CatalogFiles.h"
+#include "core/FileOperations.h"
+#include "core/base/TextFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace vorlane;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QStringList lines = SplitLines(DecodeText(bytes));
+
+    // BK.txt: bookmarks survive a write and a read.
+    const QList<TBookmark> marks = ParseBookmarkLines(lines);
+    if (marks.size() != lines.size() / 5)
+        std::abort();
+    const QList<TBookmark> again = ParseBookmarkLines(BookmarkLines(marks));
+    if (again.size() != marks.size())
+        std::abort();
+    for (qsizetype i = 0; i < marks.size(); ++i) {
+        const TBookmark &a = marks.at(i);
+        const TBookmark &b = again.at(i);
+        if (a.Name != b.Name || a.FileName != b.FileName || a.PlayPosition != b.PlayPosition ||
+            a.ListName != b.ListName || a.RootDir != b.RootDir)
+            std::abort();
+    }
+
+    // FL.txt: the settings survive a write and a read.
+    bool audioOnly = true;
+    const QList<TFolderListSetting> settings = ParseFolderListLines(lines, audioOnly);
+    QList<TFileList> lists;
+    for (const TFolderListSetting &s : settings) {
+        if (s.RootDir.trimmed().isEmpty() || s.CurIndex < 0)
+            std::abort();
+        TFileList list;
+        list.RootDir = s.RootDir;
+        list.Included = s.Included;
+        list.CurIndex = s.CurIndex;
+        lists.append(list);
+    }
+    bool audioAgain = !audioOnly;
+    const QList<TFolderListSetting> settingsAgain =
+        ParseFolderListLines(FolderListLines(audioOnly, lists), audioAgain);
+    if (audioAgain != audioOnly || settingsAgain.size() != settings.size())
+        std::abort();
+    for (qsizetype i = 0; i < settings.size(); ++i) {
+        if (settingsAgain.at(i).RootDir != settings.at(i).RootDir ||
+            settingsAgain.at(i).Included != settings.at(i).Included ||
+            settingsAgain.at(i).CurIndex != settings.at(i).CurIndex)
+            std::abort();
+    }
+
+    // A playlist file: its two encoders agree, and the duplicate search takes it.
+    QStringList playlistLines = lines;
+    TFileList playlist;
+    playlist.LoadListFromString(playlistLines);
+    if (PlayListFileBytes(playlist) != EncodeTextLines(PlayListFileLines(playlist)))
+        std::abort();
+    if (FindDuplicates(playlist, playlist).Count() > playlist.Count())
+        std::abort();
+    return 0;
+}
