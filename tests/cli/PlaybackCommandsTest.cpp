@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -142,10 +143,15 @@ TEST_F(CliPlayback, PlayPrintsTheStatusOnceASecond)
     const CliResult r =
         Cli({"play", dir_->filePath("tone.mp3"), "--seconds", "2.2", "--echo", "30,100"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    // One status line a second: how many fit in 2.2 s depends on the machine's load, their form
+    // and order do not.
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("00:04\\00:0")) << lines[0].toStdString();
-    EXPECT_EQ(lines[1], "00:04\\00:01");
+    ASSERT_GE(lines.size(), 1) << r.out.toStdString();
+    ASSERT_LE(lines.size(), 3) << r.out.toStdString();
+    static const QRegularExpression status(QStringLiteral("^00:04\\\\00:0[0-2]$"));
+    for (const QString &line : lines)
+        EXPECT_TRUE(status.match(line).hasMatch()) << line.toStdString();
+    EXPECT_GE(lines.last(), lines.first());
 }
 
 } // namespace
