@@ -19,13 +19,6 @@ namespace vorlane {
 
 namespace {
 
-TFileName errorRecord()
-{
-    TFileName r;
-    r.Title = QStringLiteral("ERROR!!!");
-    return r;
-}
-
 bool inRange(int index, qsizetype size)
 {
     return index >= 0 && index < size;
@@ -257,7 +250,7 @@ TFileName TVorlane::CurrentFile() const
     kindOfMode(vMode, kind);
     const TFileList *list = currentEntryList(kind);
     if (!list)
-        return errorRecord();
+        return TFileName::ErrorRecord();
     return list->GetRecord(currentFileIndex(kind));
 }
 
@@ -265,9 +258,9 @@ TFileName TVorlane::GetFileByIndex(int index) const
 {
     EntryKind kind;
     if (vMode == bmPlayListFiles || !kindOfMode(vMode, kind))
-        return errorRecord();
+        return TFileName::ErrorRecord();
     const TFileList *list = currentEntryList(kind);
-    return list ? list->GetRecord(index) : errorRecord();
+    return list ? list->GetRecord(index) : TFileName::ErrorRecord();
 }
 
 int TVorlane::FilesCount() const

@@ -24,13 +24,6 @@ namespace vorlane {
 
 namespace {
 
-TFileName errorRecord()
-{
-    TFileName r;
-    r.Title = QStringLiteral("ERROR!!!");
-    return r;
-}
-
 // The record of a local list line: the full path split at its last "/".
 TFileName localRecord(const QString &path)
 {
@@ -196,7 +189,7 @@ void TFileList::RefreshList()
 TFileName TFileList::GetRecord(int index) const
 {
     if (index < 0 || index >= vCount)
-        return errorRecord();
+        return TFileName::ErrorRecord();
     return vList.at(index);
 }
 

@@ -28,6 +28,13 @@ struct TFileName {
     QString Title;    // display text: name without extension, or the title a list line carries
     double Date = 0;  // last change of a local file (days since 30 Dec 1899); 0 for network entries
 
+    // What a lookup outside a list gives: empty names, Title "ERROR!!!".
+    static TFileName ErrorRecord()
+    {
+        TFileName r;
+        r.Title = QStringLiteral("ERROR!!!");
+        return r;
+    }
     // A record with an empty FileName counts as empty (no entry).
     bool IsEmpty() const { return FileName.isEmpty(); }
     // Entries whose folder part contains "http" are network entries in list lines.

@@ -17,20 +17,8 @@ using namespace vorlane;
 
 namespace {
 
-struct CliResult {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-CliResult Cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(qEnvironmentVariable("VORLANE_CLI"), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using test::CliResult;
+using test::RunCli;
 
 // The float samples of a WAV written by render (header of 58 bytes).
 std::vector<float> WavSamples(const QString &path)
@@ -73,7 +61,7 @@ QTemporaryDir *CliPlayback::dir_ = nullptr;
 
 TEST_F(CliPlayback, InfoPrintsLengthRateChannelsAndBitRate)
 {
-    CliResult r = Cli({"info", "--json", dir_->filePath("tone.mp3")});
+    CliResult r = RunCli({"info", "--json", dir_->filePath("tone.mp3")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_EQ(o.keys(), QStringList({"bitrate", "bytes", "channels", "rate", "seconds"}));
@@ -83,7 +71,7 @@ TEST_F(CliPlayback, InfoPrintsLengthRateChannelsAndBitRate)
     EXPECT_EQ(o["channels"].toInt(), 2);
     EXPECT_NEAR(o["bitrate"].toInt(), 192, 6);
 
-    r = Cli({"info", dir_->filePath("tone.wav")});
+    r = RunCli({"info", dir_->filePath("tone.wav")});
     ASSERT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "bytes: 352800\nseconds: 4.000\nrate: 44100\nchannels: 1\nbitrate: 1411\n");
 }
@@ -91,47 +79,49 @@ TEST_F(CliPlayback, InfoPrintsLengthRateChannelsAndBitRate)
 TEST_F(CliPlayback, UnopenableSourcesExitOneWithOneLine)
 {
     for (const QString &cmd : {QStringLiteral("info"), QStringLiteral("play")}) {
-        const CliResult r = Cli({cmd, dir_->filePath("missing.mp3")});
+        const CliResult r = RunCli({cmd, dir_->filePath("missing.mp3")});
         EXPECT_EQ(r.code, 1) << cmd.toStdString();
         EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
-    const CliResult r = Cli({"render", dir_->filePath("missing.mp3"), dir_->filePath("o.wav")});
+    const CliResult r = RunCli({"render", dir_->filePath("missing.mp3"), dir_->filePath("o.wav")});
     EXPECT_EQ(r.code, 1);
     ASSERT_TRUE(test::WriteFile(dir_->filePath("noise.ogg"), QByteArray(5000, '\x5a')));
-    const CliResult noise = Cli({"info", dir_->filePath("noise.ogg")});
+    const CliResult noise = RunCli({"info", dir_->filePath("noise.ogg")});
     EXPECT_EQ(noise.code, 1);
     EXPECT_EQ(noise.err.count(u'\n'), 1) << noise.err.toStdString();
-    EXPECT_EQ(Cli({"render", dir_->filePath("tone.wav")}).code, 2) << "no output named";
-    EXPECT_EQ(Cli({"play", dir_->filePath("tone.wav"), "--tempo", "150"}).code, 2);
-    EXPECT_EQ(Cli({"render", dir_->filePath("tone.wav"), "x.wav", "--eq", "1,2,3"}).code, 2);
+    EXPECT_EQ(RunCli({"render", dir_->filePath("tone.wav")}).code, 2) << "no output named";
+    EXPECT_EQ(RunCli({"play", dir_->filePath("tone.wav"), "--tempo", "150"}).code, 2);
+    EXPECT_EQ(RunCli({"render", dir_->filePath("tone.wav"), "x.wav", "--eq", "1,2,3"}).code, 2);
 }
 
 TEST_F(CliPlayback, RenderAppliesTheChainToTheChosenSpan)
 {
     const QString out = dir_->filePath("out.wav");
-    CliResult r = Cli({"render", dir_->filePath("tone.wav"), out, "--from", "1", "--seconds", "2"});
+    CliResult r =
+        RunCli({"render", dir_->filePath("tone.wav"), out, "--from", "1", "--seconds", "2"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     std::vector<float> dry = WavSamples(out);
     EXPECT_EQ(dry.size(), 88200u);
     EXPECT_NEAR(Peak(dry, 0, dry.size()), 0.5, 0.01);
 
     // +6 dB at 1 kHz doubles the tone.
-    r = Cli({"render", dir_->filePath("tone.wav"), out, "--seconds", "2", "--eq",
-             "0,0,0,0,6,0,0,0,0,0"});
+    r = RunCli({"render", dir_->filePath("tone.wav"), out, "--seconds", "2", "--eq",
+                "0,0,0,0,6,0,0,0,0,0"});
     ASSERT_EQ(r.code, 0);
     EXPECT_NEAR(Peak(WavSamples(out), 22050, 88200), 1.0, 0.06);
 
     // Threshold −20 dB, ratio 4 on a −6 dB tone: about −16.5 dB, a peak near 0.15.
-    r = Cli({"render", dir_->filePath("tone.wav"), out, "--seconds", "2", "--compressor", "-20,4"});
+    r = RunCli(
+        {"render", dir_->filePath("tone.wav"), out, "--seconds", "2", "--compressor", "-20,4"});
     ASSERT_EQ(r.code, 0);
     EXPECT_NEAR(20 * std::log10(Peak(WavSamples(out), 44100, 88200)), -16.5, 1.5);
 
-    r = Cli({"render", dir_->filePath("tone.wav"), out, "--tempo", "100"});
+    r = RunCli({"render", dir_->filePath("tone.wav"), out, "--tempo", "100"});
     ASSERT_EQ(r.code, 0);
     EXPECT_NEAR(WavSamples(out).size() / 44100.0, 2.0, 0.05) << "double tempo, half the time";
 
-    r = Cli({"render", dir_->filePath("tone.wav"), out, "--seconds", "1", "--echo", "30,100"});
+    r = RunCli({"render", dir_->filePath("tone.wav"), out, "--seconds", "1", "--echo", "30,100"});
     ASSERT_EQ(r.code, 0);
     // 100 ms is a whole number of periods: the repeats (feedback 50 %) add up in phase to twice
     // the tone, so 70 % dry + 30 % of that gives 0.35 + 0.3 = 0.65.
@@ -141,7 +131,7 @@ TEST_F(CliPlayback, RenderAppliesTheChainToTheChosenSpan)
 TEST_F(CliPlayback, PlayPrintsTheStatusOnceASecond)
 {
     const CliResult r =
-        Cli({"play", dir_->filePath("tone.mp3"), "--seconds", "2.2", "--echo", "30,100"});
+        RunCli({"play", dir_->filePath("tone.mp3"), "--seconds", "2.2", "--echo", "30,100"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     // One status line a second: how many fit in 2.2 s depends on the machine's load, their form
     // and order do not.
@@ -162,12 +152,12 @@ TEST_F(CliPlayback, InfoOfAnAddress)
 {
     test::HttpServer server(dir_->path());
     ASSERT_TRUE(server.Ok());
-    CliResult r = Cli({"info", "--json", server.Url("tone.mp3")});
+    CliResult r = RunCli({"info", "--json", server.Url("tone.mp3")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_NEAR(o["seconds"].toDouble(), 4.0, 0.03);
     EXPECT_EQ(o["rate"].toInt(), 44100);
-    r = Cli({"info", server.Url("missing.mp3")});
+    r = RunCli({"info", server.Url("missing.mp3")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err.count(u'\n'), 1);
 }

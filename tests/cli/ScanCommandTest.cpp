@@ -9,20 +9,8 @@ using namespace vorlane;
 
 namespace {
 
-struct CliResult {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-CliResult runCli(const QStringList &args)
-{
-    QProcess p;
-    p.start(qEnvironmentVariable("VORLANE_CLI"), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using test::CliResult;
+using test::RunCli;
 
 } // namespace
 
@@ -33,13 +21,13 @@ TEST(CliScan, PrintsTheCursorAndOnePathPerLine)
         ASSERT_TRUE(test::WriteFile(dir.filePath(QString::fromUtf8(n)), "x"));
     ASSERT_TRUE(test::WriteFile(dir.filePath("sub/Песня 3.ogg"), "x"));
 
-    CliResult r = runCli({"scan", dir.path(), "--sort", "name"});
+    CliResult r = RunCli({"scan", dir.path(), "--sort", "name"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QString root = dir.path() + '/';
     EXPECT_EQ(r.out,
               "0\n" + root + "Track 1.flac\n" + root + "track 2.MP3\n" + root + "Track 10.mp3\n");
 
-    r = runCli({"scan", dir.path(), "--subfolders", "--all-files", "--sort", "name-desc"});
+    r = RunCli({"scan", dir.path(), "--subfolders", "--all-files", "--sort", "name-desc"});
     ASSERT_EQ(r.code, 0);
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 6);
@@ -51,11 +39,11 @@ TEST(CliScan, PrintsTheCursorAndOnePathPerLine)
 
 TEST(CliScan, MissingFolderAndBadArguments)
 {
-    const CliResult r = runCli({"scan", "/nonexistent/vorlane-folder"});
+    const CliResult r = RunCli({"scan", "/nonexistent/vorlane-folder"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(r.err.count('\n'), 1);
-    EXPECT_EQ(runCli({"scan"}).code, 2);
-    EXPECT_EQ(runCli({"scan", ".", "--sort", "size"}).code, 2);
-    EXPECT_EQ(runCli({"frobnicate"}).code, 2);
+    EXPECT_EQ(RunCli({"scan"}).code, 2);
+    EXPECT_EQ(RunCli({"scan", ".", "--sort", "size"}).code, 2);
+    EXPECT_EQ(RunCli({"frobnicate"}).code, 2);
 }

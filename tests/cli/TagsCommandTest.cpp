@@ -13,24 +13,12 @@ using namespace vorlane;
 
 namespace {
 
-struct CliResult {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-CliResult runCli(const QStringList &args)
-{
-    QProcess p;
-    p.start(qEnvironmentVariable("VORLANE_CLI"), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using test::CliResult;
+using test::RunCli;
 
 QJsonObject showJson(const QString &file)
 {
-    const CliResult r = runCli({"tags", "show", "--json", file});
+    const CliResult r = RunCli({"tags", "show", "--json", file});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.endsWith('\n'));
     EXPECT_EQ(r.out.count('\n'), 1);
@@ -82,7 +70,7 @@ protected:
 TEST_F(CliTags, SetThenShowAsJson)
 {
     const QString mp3 = put("a.mp3", mpegAudio());
-    CliResult r = runCli({"tags", "set", "--title", "Song \"One\" \\ ü", "--artist", "Band",
+    CliResult r = RunCli({"tags", "set", "--title", "Song \"One\" \\ ü", "--artist", "Band",
                           "--track", "3/12", "--year", "2001", mp3});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QJsonObject o = showJson(mp3);
@@ -103,7 +91,7 @@ TEST_F(CliTags, SetThenShowAsJson)
     EXPECT_TRUE(test::ReadFile(mp3).endsWith(mpegAudio()));
 
     // Empty fields leave the tag alone.
-    r = runCli({"tags", "set", "--artist", "", "--album", "Album", mp3});
+    r = RunCli({"tags", "set", "--artist", "", "--album", "Album", mp3});
     ASSERT_EQ(r.code, 0);
     const QJsonObject again = showJson(mp3).value("v2").toObject();
     EXPECT_EQ(again.value("artist").toString(), "Band");
@@ -113,7 +101,7 @@ TEST_F(CliTags, SetThenShowAsJson)
 TEST_F(CliTags, Version1AndCopies)
 {
     const QString mp3 = put("a.mp3", mpegAudio());
-    ASSERT_EQ(runCli({"tags", "set", "--v1", "--title", "V1 title", "--track", "7", "--genre",
+    ASSERT_EQ(RunCli({"tags", "set", "--v1", "--title", "V1 title", "--track", "7", "--genre",
                       "Rock", mp3})
                   .code,
               0);
@@ -123,14 +111,14 @@ TEST_F(CliTags, Version1AndCopies)
     EXPECT_EQ(v1.value("genre").toString(), "Rock");
     EXPECT_EQ(v1.value("comment").toString(), "");
 
-    ASSERT_EQ(runCli({"tags", "copy", "--to-v2", mp3}).code, 0);
+    ASSERT_EQ(RunCli({"tags", "copy", "--to-v2", mp3}).code, 0);
     QJsonObject v2 = showJson(mp3).value("v2").toObject();
     EXPECT_EQ(v2.value("title").toString(), "V1 title");
     EXPECT_EQ(v2.value("track").toString(), "7");
 
-    ASSERT_EQ(runCli({"tags", "set", "--title", "A title longer than thirty characters", mp3}).code,
+    ASSERT_EQ(RunCli({"tags", "set", "--title", "A title longer than thirty characters", mp3}).code,
               0);
-    ASSERT_EQ(runCli({"tags", "copy", "--to-v1", mp3}).code, 0);
+    ASSERT_EQ(RunCli({"tags", "copy", "--to-v1", mp3}).code, 0);
     v1 = showJson(mp3).value("v1").toObject();
     EXPECT_EQ(v1.value("title").toString(), "A title longer than thirty cha");
 }
@@ -140,7 +128,7 @@ TEST_F(CliTags, CoverIsStoredAsFrontCover)
     const QString mp3 = put("a.mp3", mpegAudio());
     const QByteArray picture(3000, '\x42');
     const QString image = put("front.PNG", picture);
-    const CliResult r = runCli({"tags", "cover", image, mp3});
+    const CliResult r = RunCli({"tags", "cover", image, mp3});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QJsonArray pictures = showJson(mp3).value("v2").toObject().value("pictures").toArray();
     ASSERT_EQ(pictures.size(), 1);
@@ -150,13 +138,13 @@ TEST_F(CliTags, CoverIsStoredAsFrontCover)
     EXPECT_EQ(p.value("description").toString(), "Album");
     EXPECT_EQ(p.value("size").toInt(), 3000);
 
-    EXPECT_EQ(runCli({"tags", "cover", dir.filePath("missing.png"), mp3}).code, 1);
+    EXPECT_EQ(RunCli({"tags", "cover", dir.filePath("missing.png"), mp3}).code, 1);
 }
 
 TEST_F(CliTags, WaveFilesKeepTheirTagInAChunk)
 {
     const QString wav = put("a.wav", wave());
-    CliResult r = runCli({"tags", "set", "--title", "Wave", "--genre", "Ambient", wav});
+    CliResult r = RunCli({"tags", "set", "--title", "Wave", "--genre", "Ambient", wav});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QJsonObject o = showJson(wav);
     EXPECT_TRUE(o.value("v1").isNull());
@@ -165,17 +153,17 @@ TEST_F(CliTags, WaveFilesKeepTheirTagInAChunk)
     const QByteArray bytes = test::ReadFile(wav);
     EXPECT_EQ(bytes.mid(wave().size(), 4), "id3 ");
 
-    r = runCli({"tags", "set", "--v1", "--title", "x", wav});
+    r = RunCli({"tags", "set", "--v1", "--title", "x", wav});
     EXPECT_EQ(r.code, 1);
     EXPECT_FALSE(r.err.isEmpty());
-    EXPECT_EQ(runCli({"tags", "copy", "--to-v1", wav}).code, 1);
+    EXPECT_EQ(RunCli({"tags", "copy", "--to-v1", wav}).code, 1);
 }
 
 TEST_F(CliTags, TextOutput)
 {
     const QString mp3 = put("a.mp3", mpegAudio());
-    ASSERT_EQ(runCli({"tags", "set", "--title", "Plain", mp3}).code, 0);
-    const CliResult r = runCli({"tags", "show", mp3});
+    ASSERT_EQ(RunCli({"tags", "set", "--title", "Plain", mp3}).code, 0);
+    const CliResult r = RunCli({"tags", "show", mp3});
     ASSERT_EQ(r.code, 0);
     EXPECT_TRUE(r.out.startsWith(mp3 + "\n  ID3v1: none\n  ID3v2: 2.3\n    title: Plain\n"))
         << r.out.toStdString();
@@ -184,21 +172,21 @@ TEST_F(CliTags, TextOutput)
 
 TEST_F(CliTags, FilesThatCannotBeReadOrWritten)
 {
-    CliResult r = runCli({"tags", "show", dir.filePath("missing.mp3")});
+    CliResult r = RunCli({"tags", "show", dir.filePath("missing.mp3")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("missing.mp3"));
-    EXPECT_EQ(runCli({"tags", "set", "--title", "x", dir.filePath("missing.mp3")}).code, 1);
+    EXPECT_EQ(RunCli({"tags", "set", "--title", "x", dir.filePath("missing.mp3")}).code, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("missing.mp3")));
-    EXPECT_EQ(runCli({"tags", "show", put("a.flac", "fLaC")}).code, 1);
-    EXPECT_EQ(runCli({"tags", "bogus"}).code, 2);
-    EXPECT_EQ(runCli({"tags", "set", "--title"}).code, 2);
+    EXPECT_EQ(RunCli({"tags", "show", put("a.flac", "fLaC")}).code, 1);
+    EXPECT_EQ(RunCli({"tags", "bogus"}).code, 2);
+    EXPECT_EQ(RunCli({"tags", "set", "--title"}).code, 2);
 
     // A version 2.2 tag cannot be written; the file stays as it was.
     const QByteArray v22 = QByteArray("ID3\x02\x00\x00\x00\x00\x00\x0A", 10) +
                            QByteArray("TT2\x00\x00\x02\x00x", 8) + QByteArray(2, '\0') +
                            mpegAudio();
     const QString old = put("old.mp3", v22);
-    r = runCli({"tags", "set", "--title", "New", old});
+    r = RunCli({"tags", "set", "--title", "New", old});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("old.mp3"));
     EXPECT_EQ(test::ReadFile(old), v22);

@@ -58,6 +58,20 @@ int Run(const QString &program, const QStringList &args, QByteArray *out, int ti
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
+CliResult RunCli(const QStringList &args, int timeoutMs)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("VORLANE_CLI"), args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished(2000);
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
 bool MakeMedia(const QString &outPath, const QStringList &inputAndCodecArgs)
 {
     QDir().mkpath(QFileInfo(outPath).absolutePath());

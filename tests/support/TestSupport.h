@@ -26,6 +26,14 @@ QByteArray ReadFile(const QString &path);
 int Run(const QString &program, const QStringList &args, QByteArray *out = nullptr,
         int timeoutMs = 120000);
 
+// What a run of vorlane-cli ($VORLANE_CLI) gave: exit code, standard output and error as text.
+struct CliResult {
+    int code = -1;
+    QString out;
+    QString err;
+};
+CliResult RunCli(const QStringList &args, int timeoutMs = 60000);
+
 // Makes a sound file with the ffmpeg command line, e.g.
 // MakeMedia(path, {"-f", "lavfi", "-i", "sine=frequency=440:duration=2"}).
 // The output path goes last; "-y -loglevel error" come first. True when the file was made.
