@@ -144,11 +144,22 @@ char16_t foldUnit(char16_t c)
 
 uint64_t foldedHash(QStringView text)
 {
-    uint64_t h = 14695981039346656037ull;
-    for (const QChar c : text) {
-        h ^= foldUnit(c.unicode());
-        h *= 1099511628211ull;
+    // Four folded units to a word, one multiply per word: the chain of dependent multiplies is a
+    // quarter as long as one per unit.
+    const auto *p = reinterpret_cast<const char16_t *>(text.data());
+    const qsizetype n = text.size();
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ uint64_t(n);
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const uint64_t w = uint64_t(foldUnit(p[i])) | uint64_t(foldUnit(p[i + 1])) << 16 |
+                           uint64_t(foldUnit(p[i + 2])) << 32 | uint64_t(foldUnit(p[i + 3])) << 48;
+        h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
     }
+    uint64_t w = 0;
+    for (int shift = 0; i < n; ++i, shift += 16)
+        w |= uint64_t(foldUnit(p[i])) << shift;
+    h = (h ^ w) * 0x94D049BB133111EBull;
     return h ^ (h >> 29);
 }
 

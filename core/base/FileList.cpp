@@ -42,7 +42,7 @@ void TFileList::SetCount(int count)
     count = std::max(count, 0);
     vList.resize(count + 1);
     vCount = count;
-    rebuildIndex();
+    dropIndex();
 }
 
 QString TFileList::Name() const
@@ -64,13 +64,13 @@ TFileList::Key TFileList::keyOf(const TFileName &record, size_t dirHash)
 
 void TFileList::indexAdd(const TFileName &record)
 {
-    if (!record.DirName.isEmpty())
+    if (vIndexed && !record.DirName.isEmpty())
         ++vIndex[keyOf(record)];
 }
 
 void TFileList::indexRemove(const TFileName &record)
 {
-    if (record.DirName.isEmpty())
+    if (!vIndexed || record.DirName.isEmpty())
         return;
     const auto it = vIndex.find(keyOf(record));
     if (it == vIndex.end())
@@ -79,15 +79,37 @@ void TFileList::indexRemove(const TFileName &record)
         vIndex.erase(it);
 }
 
-void TFileList::rebuildIndex()
+void TFileList::ensureIndex()
 {
+    if (vIndexed)
+        return;
     vIndex.clear();
+    vIndex.reserve(vCount);
+    vIndexed = true;
     for (int i = 0; i < vCount; ++i)
         indexAdd(vList.at(i));
 }
 
+void TFileList::dropIndex()
+{
+    vIndex.clear();
+    vIndexed = false;
+}
+
+void TFileList::appendUnchecked(const TFileName &record)
+{
+    if (vList.size() > vCount)
+        vList[vCount] = record;
+    else
+        vList.append(record);
+    indexAdd(record);
+    CurIndex = vCount;
+    ++vCount;
+}
+
 void TFileList::appendChecked(const TFileName &record, size_t dirHash)
 {
+    ensureIndex();
     if (!record.DirName.isEmpty()) {
         int &uses = vIndex[keyOf(record, dirHash)];
         if (uses > 0)
@@ -150,6 +172,7 @@ void TFileList::ClearList()
     vList.clear();
     vList.resize(1);
     vIndex.clear();
+    vIndexed = true;
     vCount = 0;
     CurIndex = 0;
 }
@@ -232,9 +255,11 @@ void TFileList::SwapRecord(int index1, int index2)
 void TFileList::CreateList(bool audioOnly)
 {
     vList.clear();
-    vIndex.clear();
     vCount = 0;
     CurIndex = 0;
+    // A scan meets every (folder, name) pair once, so it appends without the duplicate check
+    // and leaves the index to be built if something is added later.
+    dropIndex();
     QString root = RootDir;
     if (root.isEmpty() || !QFileInfo(root).isDir())
         return;
@@ -311,7 +336,11 @@ void TFileList::scanFolder(const QString &root, bool audioOnly)
                 record.DirName = folder;
                 record.Title = NameWithoutExtension(fileName);
                 record.Date = UnixTimeToDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
-                list.appendChecked(record, folderHash);
+                // Undecodable names can fold onto one text: those still take the check.
+                if (fileName.contains(QChar::ReplacementCharacter))
+                    list.appendChecked(record, folderHash);
+                else
+                    list.appendUnchecked(record);
             }
         }
     };
@@ -339,7 +368,7 @@ void TFileList::scanFolder(const QString &folder, bool audioOnly)
         record.Title = NameWithoutExtension(record.FileName);
         const qint64 ms = info.lastModified().toMSecsSinceEpoch();
         record.Date = UnixTimeToDateTime(ms / 1000, (ms % 1000) * 1000000);
-        appendChecked(record);
+        appendUnchecked(record);
     }
 }
 

@@ -139,17 +139,22 @@ private:
 
     void indexAdd(const TFileName &record);
     void indexRemove(const TFileName &record);
-    void rebuildIndex();
+    void ensureIndex();
+    void dropIndex();
     void appendChecked(const TFileName &record, size_t dirHash);
     void appendChecked(const TFileName &record) { appendChecked(record, qHash(record.DirName)); }
+    void appendUnchecked(const TFileName &record);
     void scanFolder(const QString &folder, bool audioOnly);
     void permute(const std::vector<int> &order);
 
     int vCount = 0;
     QList<TFileName> vList;
     // How many valid records carry each (FileName, non-empty DirName): the duplicate rule in
-    // constant time per add. Kept in step by every operation that changes a record.
+    // constant time per add. Built when an add first needs it and then kept in step by every
+    // operation that changes a record; lists filled in bulk (a scan, a result list made with
+    // SetCount and SetRecord) do not pay for it until someone adds to them.
     QHash<Key, int> vIndex;
+    bool vIndexed = true; // vIndex is up to date (an empty list's empty index is)
 };
 
 } // namespace vorlane

@@ -62,6 +62,17 @@ TEST(FileListRecords, DuplicateRuleNeedsSameNameAndNonEmptyFolder)
     list.SetCount(0);
     list.AddNewRecord(rec("b.mp3", "/n/"));
     EXPECT_EQ(list.Count(), 1);
+
+    // A list filled slot by slot still refuses a record it holds.
+    TFileList filled;
+    filled.SetCount(2);
+    filled.SetRecord(0, rec("x.mp3", "/a/"));
+    filled.SetRecord(1, rec("y.mp3", "/a/"));
+    filled.AddNewRecord(rec("y.mp3", "/a/"));
+    EXPECT_EQ(filled.Count(), 2);
+    filled.DeleteRecord(1);
+    filled.AddNewRecord(rec("y.mp3", "/a/"));
+    EXPECT_EQ(filled.Count(), 2);
 }
 
 TEST(FileListRecords, EditOperationsAndTheErrorRecord)
@@ -275,6 +286,10 @@ TEST(FolderScan, AudioFilterSubfoldersHiddenAndOrder)
     EXPECT_GT(list.At(0).Date, 40000);
 
     list.CreateList(false);
+    EXPECT_EQ(list.Count(), 2);
+    // Adding a file the scan listed keeps one record of it.
+    list.AddNewRecord(list.GetRecord(1));
+    list.AddNewRecord(QStringLiteral("b.txt"), root + '/', QStringLiteral("b"));
     EXPECT_EQ(list.Count(), 2);
 
     list.Included = true;
