@@ -116,19 +116,6 @@ TDialogWindow *CreateTimerWindow(QWidget *parent)
     return w;
 }
 
-TDialogWindow *CreateChangeExpressionWindow(QWidget *parent)
-{
-    auto *w = new TDialogWindow(QStringLiteral("ChangeExpressionWindow"),
-                                QStringLiteral("Replace text"), parent);
-    auto *form = new QFormLayout(w);
-    form->addRow(named<QLabel>("sLOldExpression", QStringLiteral("Replace")),
-                 named<QLineEdit>("sEOldExpression"));
-    form->addRow(named<QLabel>("sLNewExpression", QStringLiteral("With")),
-                 named<QLineEdit>("sENewExpression"));
-    form->addRow(buttonRow({named<QPushButton>("sBSetExpression", QStringLiteral("OK"))}));
-    return w;
-}
-
 TDialogWindow *CreateAccountWindow(QWidget *parent)
 {
     auto *w = new TDialogWindow(QStringLiteral("AccountWindow"), QStringLiteral("Account"), parent);
@@ -138,32 +125,6 @@ TDialogWindow *CreateAccountWindow(QWidget *parent)
     password->setEchoMode(QLineEdit::Password);
     form->addRow(named<QLabel>("sLPassword", QStringLiteral("Password")), password);
     form->addRow(buttonRow({named<QPushButton>("sBAccountAction", QStringLiteral("Sign in"))}));
-    return w;
-}
-
-TDialogWindow *CreateAddPlaylistWindow(QWidget *parent)
-{
-    auto *w =
-        new TDialogWindow(QStringLiteral("AddPlaylistWindow"), QStringLiteral("Playlist"), parent);
-    auto *form = new QFormLayout(w);
-    form->addRow(named<QLabel>("sLAPWName", QStringLiteral("Name")), named<QLineEdit>("sEAPWName"));
-    form->addRow(buttonRow({named<QPushButton>("sBAPWOK", QStringLiteral("OK")),
-                            named<QPushButton>("sBAPWCancel", QStringLiteral("Cancel"))}));
-    return w;
-}
-
-TDialogWindow *CreateCustomizeTemplateWindow(QWidget *parent)
-{
-    auto *w = new TDialogWindow(QStringLiteral("CustomizeTemplateWindow"),
-                                QStringLiteral("Name template"), parent);
-    auto *layout = new QVBoxLayout(w);
-    layout->addWidget(named<QCheckBox>("sCBCTNumber", QStringLiteral("Track number")));
-    layout->addWidget(named<QCheckBox>("sCBCTArtist", QStringLiteral("Artist")));
-    layout->addWidget(named<QCheckBox>("sCBCTAlbum", QStringLiteral("Album")));
-    layout->addWidget(named<QCheckBox>("sCBCTName", QStringLiteral("Title")));
-    layout->addWidget(named<QCheckBox>("sCBCTYear", QStringLiteral("Year")));
-    layout->addWidget(named<QLabel>("sLResultTemplate"));
-    layout->addLayout(buttonRow({named<QPushButton>("sBCTOK", QStringLiteral("OK"))}));
     return w;
 }
 

@@ -18,7 +18,8 @@ public:
 };
 
 // The frames in the order the program creates them after the main window (the mini player and the
-// indicator window are made elsewhere).
+// indicator window are made elsewhere). The expression, playlist-name and template windows are
+// the classes of app/ToolDialogs.h.
 TDialogWindow *CreateSoundProcWindow(QWidget *parent);
 TDialogWindow *CreateFeedbackWindow(QWidget *parent);
 TDialogWindow *CreateTimerWindow(QWidget *parent);

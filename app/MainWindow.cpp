@@ -171,6 +171,8 @@ TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
     applyTheme(TIniFile(vProgramDataDir + "VL4Conf/Config.ini")
                    .ReadString(QStringLiteral("Main"), QStringLiteral("Skin"), kDefaultTheme));
     buildUi();
+    connectCatalogTools();
+    connectNamingTools();
 
     MT = new QTimer(this);
     MT->setInterval(kMainTimerMs);
@@ -223,6 +225,7 @@ void TMainWindow::CreateWindowSet()
              << CreateCustomizeTemplateWindow(nullptr);
     for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
         d->setWindowIcon(AppIcon());
+    connectToolDialogs();
     SetLanguage();
 
     // Folders given at start are added once their messages can be shown.
@@ -481,91 +484,6 @@ QWidget *TMainWindow::buildSidePanel()
     layout->addWidget(sPCExtentedControls);
     side->setMinimumWidth(220);
     return side;
-}
-
-QWidget *TMainWindow::buildTagPage()
-{
-    auto *sheet = new QWidget;
-    sheet->setObjectName(QStringLiteral("sTSTag"));
-    auto *v = new QVBoxLayout(sheet);
-    v->setContentsMargins(8, 8, 8, 8);
-    v->setSpacing(6);
-
-    auto *cover = new QLabel;
-    cover->setObjectName(QStringLiteral("ITagCoverImage"));
-    cover->setAlignment(Qt::AlignCenter);
-    cover->setMinimumSize(182, 132);
-    cover->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    const QString defCover = [this] {
-        const QString local = withSlash(vOptions.WorkingDir) + "DefCover.png";
-        if (QFileInfo(local).isFile())
-            return local;
-        const QString bundled = withSlash(vOptions.BundledDir) + "DefCover.png";
-        return QFileInfo(bundled).isFile() ? bundled : QString();
-    }();
-    const QImage coverImage = defCover.isEmpty() ? AppIconImage(132) : QImage(defCover);
-    cover->setPixmap(QPixmap::fromImage(
-        coverImage.scaled(132, 132, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    v->addWidget(cover, 1);
-
-    auto *form = new QGridLayout;
-    form->setHorizontalSpacing(6);
-    form->setVerticalSpacing(4);
-    const auto row = [form](int r, QLabel *l, QWidget *field) {
-        form->addWidget(l, r, 0);
-        form->addWidget(field, r, 1, 1, 3);
-    };
-    const auto edit = [](const char *name) {
-        auto *e = new QLineEdit;
-        e->setObjectName(QLatin1String(name));
-        return e;
-    };
-    auto *title = edit("sETagTitle");
-    title->setAlignment(Qt::AlignCenter);
-    row(0, label("sLTagTitle", QStringLiteral("Title")), title);
-    row(1, label("sLTagArtist", QStringLiteral("Artist")), edit("sETagArtist"));
-    row(2, label("sLTagAlbum", QStringLiteral("Album")), edit("sETagAlbum"));
-    auto *genre = new QComboBox;
-    genre->setObjectName(QStringLiteral("sCBTagGenre"));
-    genre->setEditable(true);
-    row(3, label("sLTagGenre", QStringLiteral("Genre")), genre);
-    form->addWidget(label("sLTagYear", QStringLiteral("Year")), 4, 0);
-    auto *year = edit("sETagYear");
-    year->setMaximumWidth(70);
-    form->addWidget(year, 4, 1);
-    form->addWidget(label("sLabel1", QStringLiteral("#")), 4, 2, Qt::AlignRight);
-    auto *track = edit("sETagTrackNumber");
-    track->setMaximumWidth(60);
-    form->addWidget(track, 4, 3);
-    form->setColumnStretch(1, 1);
-    v->addLayout(form);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->setSpacing(2);
-    auto *versionV1 = label("sLTagV1", QStringLiteral("v1"));
-    auto *version = new QSlider(Qt::Horizontal);
-    version->setObjectName(QStringLiteral("sSEnabledTagV2"));
-    version->setRange(0, 1);
-    version->setValue(1);
-    version->setFixedWidth(36);
-    auto *versionV2 = label("sLTagV2", QStringLiteral("v2"));
-    buttons->addWidget(versionV1);
-    buttons->addWidget(version);
-    buttons->addWidget(versionV2);
-    buttons->addStretch(1);
-    buttons->addWidget(
-        toolButton("sSBTagRenameFile", TGlyph::Edit, QStringLiteral("Rename from tags")));
-    buttons->addWidget(
-        toolButton("sSBChangeCoverArt", TGlyph::Cover, QStringLiteral("Change cover")));
-    buttons->addWidget(toolButton("sSBTagAutoCreateTrackNumbers", TGlyph::SortDefault,
-                                  QStringLiteral("Number the tracks")));
-    buttons->addWidget(
-        toolButton("sSBTagAutocreate", TGlyph::Tag, QStringLiteral("Tags from file names")));
-    buttons->addWidget(
-        toolButton("sSBTagDuplicate", TGlyph::Copy, QStringLiteral("Copy tags between versions")));
-    buttons->addWidget(toolButton("sSBTagChange", TGlyph::Apply, QStringLiteral("Save tags")));
-    v->addLayout(buttons);
-    return sheet;
 }
 
 QWidget *TMainWindow::buildPlayerPanel()
@@ -1081,7 +999,8 @@ void TMainWindow::SetLanguage()
                 // The expression, account, playlist-name and feedback windows: their named
                 // controls take the file's text even when it is empty.
                 static const QHash<QString, QStringList> fixed = {
-                    {QStringLiteral("ChangeExpressionWindow"), {"sLOldExpression"}},
+                    {QStringLiteral("ChangeExpressionWindow"),
+                     {"sLOldExpression", "sLNewExpression"}},
                     {QStringLiteral("AccountWindow"), {"sLLogin", "sLPassword"}},
                     {QStringLiteral("AddPlaylistWindow"), {"sLAPWName", "sBAPWCancel", "sBAPWOK"}},
                     {QStringLiteral("FeedbackWindow"), {"sBFeedbackSend", "sLFeedbackSlogan"}},
@@ -1186,8 +1105,9 @@ void TMainWindow::MTTimer()
 
     QString ext;
     if (vPlayer && vPlayer->TakeDownloadCompleted(ext)) {
-        // The tags of the downloaded file and its overview come with the tag panel and the
-        // waveform analysis.
+        // The overview of the downloaded file comes with the waveform analysis.
+        vTagEditor->SetFile(vProgramDataDir + "VL4Conf/Cache/temp" + ext);
+        ShowID3Tags();
         sSBFastDownload->setEnabled(true);
     }
 
@@ -1429,6 +1349,10 @@ void TMainWindow::fOpenFile()
     if (mode == bmInternetFiles && vVorlane->ListIndex() == 0)
         sSBFastDownload->setEnabled(true);
     const QString title = entry.Title.isEmpty() ? entry.FileName : entry.Title;
+    if (mode == bmComputerFiles) {
+        vTagEditor->SetFile(entry.DirName + entry.FileName);
+        ShowID3Tags();
+    }
     sEEdit->setText(mode == bmComputerFiles ? entry.FileName : entry.Title);
 
     if (playFiles && vPlayer && vPlayer->Play()) {

@@ -20,10 +20,12 @@
 #include "app/IndicatorWindow.h"
 #include "app/PlayerPort.h"
 #include "app/PlayerTick.h"
+#include "tags/TagEditor.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -52,6 +54,10 @@ class TScrollingItemDelegate;
 class TPlayerLoader;
 class TPeaksStrip;
 class TVisualIndicator;
+class TTagPanel;
+class TAddPlaylistWindow;
+class TCustomizeTemplateWindow;
+class TChangeExpressionWindow;
 
 struct TMainWindowOptions {
     // Where a portable install keeps VL4Conf; the process's working folder by default.
@@ -190,6 +196,76 @@ public:
     // The controller's event codes that the next tick will see are chained through here too.
     int vVisMode = 0;
 
+    // ---- Catalogue tools: playlists, bookmarks, copy, move, delete (CatalogTools.cpp) ----
+
+    // The tools' Yes/No questions (deleting more than two lines, seeing the duplicates found):
+    // a message box unless replaced (tests answer them).
+    std::function<bool(const QString &caption, const QString &text)> AskYesNo;
+    // The selected browse lines without the header, as entry indexes, ascending.
+    QList<int> SelectedEntryIndexes() const;
+    // The folder list chosen as destination in sLBDirList, -1 when none is selected.
+    int DestFolderIndex() const;
+    // The playlist selected in sLBPlayLists, -1 when none is.
+    int SelectedPlayListIndex() const;
+    // Copy and move of the selected entries to the destination folder list, deletion to the
+    // trash (asking first when more than two lines are selected), the duplicate search against
+    // the destination. The keyboard binds Ctrl+K, Ctrl+M and Shift+Delete to the first three.
+    void fCopy();
+    void fMove();
+    void fDelete();
+    void fFindCopyes();
+    // Double click or Enter on the folder list: the last of copy and move again (copy until a
+    // move has been made).
+    void fRepeatFileOperation();
+    bool LastFileOperationIsMove() const { return vLastOperationMove; }
+    void sSBNewPlaylistClick();
+    void sSBEditPlayListNameClick();
+    void sBAPWOKClick();
+    void sSBDeletePlayListClick();
+    void sSBAddToPlaylistClick();
+    void sSBPlayListDeleteFileClick();
+    // The keyboard binds Ctrl+B and Ctrl+N to the first two.
+    void sSBBookmarkAddClick();
+    void sSBBookmarkEditClick();
+    void sSBBookmarkDeleteClick();
+    // Also a double click or Enter on the bookmark list.
+    void sSBBookmarkLoadClick();
+
+    // ---- Tag panel and naming tools (NamingTools.cpp) ----
+
+    TTagPanel *TagPanel() const { return vTagPanel; }
+    // The window's own tag editor, the one the tag panel shows (the controller has another).
+    TTagEditor &TagEditor() { return *vTagEditor; }
+    // Fills the tag sheet from the tag editor's file (v1 or v2 by the switch) and shows its
+    // cover; only while the sheet is the side panel's showing page.
+    void ShowID3Tags();
+    // Mode 2: the edited fields into every selected file (v1 or v2 by the switch).
+    void ChangeTags();
+    // Mode 2: copies the selected files' tags from the switch's version into the other one.
+    void sSBTagDuplicateClick();
+    void sSBChangeCoverArtClick();
+    // Mode 2: the picture file becomes the cover of every selected file.
+    void ChangeCoverArts(const QString &fileName);
+    // The picture chooser of the cover button (empty: cancelled); a file dialog unless replaced.
+    std::function<QString()> ChooseCoverFile;
+    // A naming tool (TEditType 2, 3, 5, 6, 7): with "auto edit" on, renames all selected files at
+    // once; otherwise proposes the current file's new name in sEEdit.
+    void fEditName(int editType);
+    void AutoEdit(int editType);
+    void ChangeExpression(const QString &oldExpression, const QString &newExpression);
+    // Enter in sEEdit, sSBEdit: the current file takes the name in sEEdit.
+    void fApplyNameEdit();
+    void PMERenameFromTagClick();
+    void PMENumericClick();
+    void PMEDeleteExpressionClick();
+    void PMEChangeExpressionClick();
+    void PMECopyTagsListToClipBoardClick();
+    void sSBTagRenameFileClick();
+    void AutoCreateTagsTrackNumbers();
+    TAddPlaylistWindow *AddPlaylistWindow() const;
+    TCustomizeTemplateWindow *CustomizeTemplateWindow() const;
+    TChangeExpressionWindow *ChangeExpressionWindow() const;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -218,6 +294,32 @@ private:
     void setRepeatMode(TRepeatMode mode);
     void startAutoUpdater();
     QString currentEntryLocation() const;
+
+    // The catalogue tools' wiring: the controls (after buildUi) and the dialogs (once made).
+    void connectCatalogTools();
+    void connectNamingTools();
+    void connectToolDialogs();
+    // The playing file is closed while its file or tags are changed and opened again after, at
+    // the same place (under its new name when it was renamed).
+    struct TPlaybackHold {
+        bool Open = false;
+        bool Playing = false;
+        bool WasCurrent = false; // it was the controller's current entry
+        int64_t Position = 0;
+        TFileName File;
+    };
+    TPlaybackHold holdPlayback();
+    void resumePlayback(const TPlaybackHold &hold);
+    // The player's position and its time text, for bookmarks.
+    int bookmarkPosition(QString &timeText) const;
+    void drawFileOperationButtons();
+    // The selected entries of the shown folder list (mode 2), in ascending order.
+    QList<TFileName> selectedFolderEntries() const;
+    void showCoverArt();
+    // After a naming tool: the tag editor follows the current file, maybe under a new name.
+    void followCurrentFileTags();
+    template <typename T>
+    T *toolDialog(const char *name) const;
 
     TMainWindowOptions vOptions;
     QString vProgramDataDir;
@@ -249,6 +351,10 @@ private:
     QActionGroup *vFontGroup = nullptr;
     QActionGroup *vLanguageGroup = nullptr;
     QActionGroup *vSkinGroup = nullptr;
+
+    TTagPanel *vTagPanel = nullptr;
+    std::unique_ptr<TTagEditor> vTagEditor;
+    bool vLastOperationMove = false; // copy until a move has been made
 
     QPointer<TIndicatorWindow> vIndicatorWindow;
     QPointer<QWidget> vMiniPlayerWindow;

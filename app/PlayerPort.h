@@ -29,6 +29,8 @@ public:
     virtual int64_t GetSize() = 0;
     // "mm:ss/mm:ss" text of the time display.
     virtual QString GetTime() const = 0;
+    // "mm:ss" of a byte position or length of the open stream; "--:--" when nothing is open.
+    virtual QString ByteLengthToTime(int64_t length) const = 0;
     virtual bool Played() const = 0;
     virtual void SetVolume(int volume) = 0;
     virtual void SetSpeed(int speed) = 0;

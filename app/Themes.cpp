@@ -114,6 +114,7 @@ QListView::item:hover:!selected { background: %MID%; }
 QLineEdit, QComboBox { border: 1px solid %MID%; border-radius: 5px; padding: 3px 6px;
     background: %BASE%; }
 QLineEdit:focus, QComboBox:focus { border: 1px solid %HL%; }
+QComboBox#sCBTagGenre::drop-down { border: none; width: 18px; }
 QToolButton { border: 1px solid transparent; border-radius: 5px; padding: 3px; }
 QToolButton:hover { border: 1px solid %MID%; background: %ALT%; }
 QToolButton:pressed, QToolButton:checked { background: %MID%; }

@@ -71,6 +71,11 @@ QString TEnginePlayer::GetTime() const
     return vPlayer->GetTime();
 }
 
+QString TEnginePlayer::ByteLengthToTime(int64_t length) const
+{
+    return vPlayer->ByteLengthToTime(length);
+}
+
 bool TEnginePlayer::Played() const
 {
     return vPlayer->Played();

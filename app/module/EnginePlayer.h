@@ -25,6 +25,7 @@ public:
     int64_t GetPosition() override;
     int64_t GetSize() override;
     QString GetTime() const override;
+    QString ByteLengthToTime(int64_t length) const override;
     bool Played() const override;
     void SetVolume(int volume) override;
     void SetSpeed(int speed) override;

@@ -78,6 +78,14 @@ public:
     int64_t GetPosition() override { return Position; }
     int64_t GetSize() override { return Size; }
     QString GetTime() const override { return QStringLiteral("00:01/00:05"); }
+    // CD-quality bytes: 176400 a second.
+    QString ByteLengthToTime(int64_t length) const override
+    {
+        const int64_t seconds = length / 176400;
+        return QStringLiteral("%1:%2")
+            .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    }
     bool Played() const override { return Playing; }
     void SetVolume(int volume) override { Volume = volume; }
     void SetSpeed(int) override {}

@@ -1,0 +1,218 @@
+#include "app/ToolDialogs.h"
+
+#include "app/Icons.h"
+#include "core/Naming.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vorlane {
+
+namespace {
+
+template <typename T, typename... Args>
+T *named(const char *name, Args &&...args)
+{
+    T *w = new T(std::forward<Args>(args)...);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TAddPlaylistWindow::TAddPlaylistWindow(QWidget *parent)
+    : TDialogWindow(QStringLiteral("AddPlaylistWindow"), QStringLiteral("Playlist"), parent)
+{
+    auto *v = new QVBoxLayout(this);
+    v->setContentsMargins(16, 14, 16, 14);
+    v->setSpacing(8);
+    sLAPWName = named<QLabel>("sLAPWName", QStringLiteral("Playlist name"));
+    sEAPWName = named<QLineEdit>("sEAPWName");
+    sEAPWName->setMinimumWidth(260);
+    sEAPWName->setClearButtonEnabled(true);
+    sLAPWName->setBuddy(sEAPWName);
+    v->addWidget(sLAPWName);
+    v->addWidget(sEAPWName);
+    v->addSpacing(4);
+    sBAPWOK = named<QPushButton>("sBAPWOK", QStringLiteral("OK"));
+    sBAPWCancel = named<QPushButton>("sBAPWCancel", QStringLiteral("Cancel"));
+    // Enter in the name presses OK.
+    sBAPWOK->setDefault(true);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(sBAPWOK);
+    row->addWidget(sBAPWCancel);
+    v->addLayout(row);
+    connect(sBAPWOK, &QPushButton::clicked, this, &TAddPlaylistWindow::okClicked);
+    connect(sBAPWCancel, &QPushButton::clicked, this, &QDialog::reject);
+    setSizeGripEnabled(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TCustomizeTemplateWindow::TCustomizeTemplateWindow(QWidget *parent)
+    : TDialogWindow(QStringLiteral("CustomizeTemplateWindow"), QStringLiteral("Name template"),
+                    parent)
+{
+    auto *v = new QVBoxLayout(this);
+    v->setContentsMargins(16, 14, 16, 14);
+    v->setSpacing(10);
+
+    // The sample, as the file would be called.
+    auto *card = named<QFrame>("sPResultTemplate");
+    card->setFrameShape(QFrame::StyledPanel);
+    card->setStyleSheet(QStringLiteral("QFrame#sPResultTemplate { border: 1px solid palette(mid); "
+                                       "border-radius: 6px; background: palette(base); }"));
+    auto *cardLayout = new QVBoxLayout(card);
+    cardLayout->setContentsMargins(12, 10, 12, 10);
+    sLResultTemplate = named<QLabel>("sLResultTemplate");
+    sLResultTemplate->setAlignment(Qt::AlignCenter);
+    sLResultTemplate->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    sLResultTemplate->setMinimumWidth(340);
+    QFont sampleFont = sLResultTemplate->font();
+    sampleFont.setPointSizeF(sampleFont.pointSizeF() * 1.15);
+    sampleFont.setBold(true);
+    sLResultTemplate->setFont(sampleFont);
+    cardLayout->addWidget(sLResultTemplate);
+    v->addWidget(card);
+
+    sCBCTNumber = named<QCheckBox>("sCBCTNumber", QStringLiteral("#"));
+    sCBCTArtist = named<QCheckBox>("sCBCTArtist", QStringLiteral("Artist"));
+    sCBCTName = named<QCheckBox>("sCBCTName", QStringLiteral("Title"));
+    sCBCTAlbum = named<QCheckBox>("sCBCTAlbum", QStringLiteral("Album"));
+    sCBCTYear = named<QCheckBox>("sCBCTYear", QStringLiteral("Year"));
+    auto *checks = new QGridLayout;
+    checks->setHorizontalSpacing(18);
+    checks->setVerticalSpacing(6);
+    checks->addWidget(sCBCTNumber, 0, 0);
+    checks->addWidget(sCBCTArtist, 0, 1);
+    checks->addWidget(sCBCTName, 0, 2);
+    checks->addWidget(sCBCTAlbum, 1, 1);
+    checks->addWidget(sCBCTYear, 1, 2);
+    checks->setColumnStretch(3, 1);
+    v->addLayout(checks);
+
+    sSBRenameFromTag = named<QToolButton>("sSBRenameFromTag");
+    sSBRenameFromTag->setIcon(GlyphIcon(TGlyph::Edit));
+    sSBRenameFromTag->setIconSize(QSize(18, 18));
+    sSBRenameFromTag->setAutoRaise(true);
+    sSBRenameFromTag->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    sBCTOK = named<QPushButton>("sBCTOK", QStringLiteral("OK"));
+    sBCTOK->setDefault(true);
+    auto *row = new QHBoxLayout;
+    row->addWidget(sSBRenameFromTag);
+    row->addStretch(1);
+    row->addWidget(sBCTOK);
+    v->addLayout(row);
+
+    for (QCheckBox *c : {sCBCTNumber, sCBCTArtist, sCBCTName, sCBCTAlbum, sCBCTYear}) {
+        connect(c, &QCheckBox::clicked, this, [this] {
+            takeStates();
+            RefreshSample();
+        });
+    }
+    connect(sBCTOK, &QPushButton::clicked, this, [this] {
+        takeStates();
+        hide();
+        Q_EMIT templateChosen(vTemplate);
+    });
+    connect(sSBRenameFromTag, &QToolButton::clicked, this, [this] {
+        takeStates();
+        Q_EMIT renameRequested(vTemplate);
+    });
+    RefreshSample();
+}
+
+void TCustomizeTemplateWindow::SetTemplate(const TTagRenameTemplate &t)
+{
+    vTemplate = t;
+    sCBCTNumber->setChecked(t.Number);
+    sCBCTArtist->setChecked(t.Artist);
+    sCBCTAlbum->setChecked(t.Album);
+    sCBCTName->setChecked(t.Name);
+    sCBCTYear->setChecked(t.Year);
+    RefreshSample();
+}
+
+void TCustomizeTemplateWindow::takeStates()
+{
+    vTemplate.Number = sCBCTNumber->isChecked();
+    vTemplate.Artist = sCBCTArtist->isChecked();
+    vTemplate.Album = sCBCTAlbum->isChecked();
+    vTemplate.Name = sCBCTName->isChecked();
+    vTemplate.Year = sCBCTYear->isChecked();
+}
+
+void TCustomizeTemplateWindow::RefreshSample()
+{
+    const QString sample = TemplateSample(vTemplate);
+    // An empty sample still keeps the line's height.
+    sLResultTemplate->setText(sample.isEmpty() ? QStringLiteral(" ") : sample);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TChangeExpressionWindow::TChangeExpressionWindow(QWidget *parent)
+    : TDialogWindow(QStringLiteral("ChangeExpressionWindow"), QStringLiteral("Change Expression"),
+                    parent)
+{
+    auto *v = new QVBoxLayout(this);
+    v->setContentsMargins(16, 14, 16, 14);
+    v->setSpacing(6);
+    sLOldExpression = named<QLabel>("sLOldExpression", QStringLiteral("Text to replace"));
+    sEOldExpression = named<QLineEdit>("sEOldExpression");
+    sLNewExpression = named<QLabel>("sLNewExpression", QStringLiteral("Replace with"));
+    sENewExpression = named<QLineEdit>("sENewExpression");
+    sEOldExpression->setMinimumWidth(300);
+    sLOldExpression->setBuddy(sEOldExpression);
+    sLNewExpression->setBuddy(sENewExpression);
+    v->addWidget(sLOldExpression);
+    v->addWidget(sEOldExpression);
+    v->addSpacing(4);
+    v->addWidget(sLNewExpression);
+    v->addWidget(sENewExpression);
+    v->addSpacing(6);
+    sBSetExpression = named<QPushButton>("sBSetExpression", QStringLiteral("OK"));
+    // Enter in the replacement is OK already; the button must not take the same key again.
+    sBSetExpression->setAutoDefault(false);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(sBSetExpression);
+    v->addLayout(row);
+
+    const auto ok = [this] {
+        hide();
+        Q_EMIT expressionChosen(sEOldExpression->text(), sENewExpression->text());
+    };
+    connect(sBSetExpression, &QPushButton::clicked, this, ok);
+    connect(sENewExpression, &QLineEdit::returnPressed, this, ok);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The frames made by the window set (app/Dialogs.h).
+
+TDialogWindow *CreateChangeExpressionWindow(QWidget *parent)
+{
+    return new TChangeExpressionWindow(parent);
+}
+
+TDialogWindow *CreateAddPlaylistWindow(QWidget *parent)
+{
+    return new TAddPlaylistWindow(parent);
+}
+
+TDialogWindow *CreateCustomizeTemplateWindow(QWidget *parent)
+{
+    return new TCustomizeTemplateWindow(parent);
+}
+
+} // namespace vorlane

@@ -1,0 +1,91 @@
+#pragma once
+// The small windows of the catalogue tools: naming a playlist (TAddPlaylistWindow), the name
+// template of "rename from tags" (TCustomizeTemplateWindow) and replacing text in file names
+// (TChangeExpressionWindow). Each is a frame with its named controls that reports what the user
+// chose by a signal; the main window acts on it (app/CatalogTools.cpp, app/NamingTools.cpp).
+// Main thread only.
+
+#include "app/Dialogs.h"
+#include "core/CatalogTypes.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace vorlane {
+
+// The name of a new playlist, or the new name of one. OK does not close the window by itself:
+// the main window closes it when the name was taken (a name already in use leaves it open).
+class TAddPlaylistWindow : public TDialogWindow {
+    Q_OBJECT
+
+public:
+    explicit TAddPlaylistWindow(QWidget *parent = nullptr);
+
+    // True: the name is for a new playlist; false: for the selected one.
+    bool NewPlayList = true;
+
+    QLabel *sLAPWName = nullptr;
+    QLineEdit *sEAPWName = nullptr;
+    QPushButton *sBAPWOK = nullptr;
+    QPushButton *sBAPWCancel = nullptr;
+
+Q_SIGNALS:
+    void okClicked();
+};
+
+// The five switches of the file-name template with a live sample. Any click on a switch shows
+// the new sample and remembers the states; OK (or the rename button) hands them on.
+class TCustomizeTemplateWindow : public TDialogWindow {
+    Q_OBJECT
+
+public:
+    explicit TCustomizeTemplateWindow(QWidget *parent = nullptr);
+
+    // Sets the five switches and the sample.
+    void SetTemplate(const TTagRenameTemplate &t);
+    // The remembered states.
+    TTagRenameTemplate Template() const { return vTemplate; }
+    void RefreshSample();
+
+    QLabel *sLResultTemplate = nullptr;
+    QCheckBox *sCBCTNumber = nullptr;
+    QCheckBox *sCBCTArtist = nullptr;
+    QCheckBox *sCBCTName = nullptr;
+    QCheckBox *sCBCTAlbum = nullptr;
+    QCheckBox *sCBCTYear = nullptr;
+    QPushButton *sBCTOK = nullptr;
+    QToolButton *sSBRenameFromTag = nullptr;
+
+Q_SIGNALS:
+    // OK: the window is hidden; the template is to be stored.
+    void templateChosen(const TTagRenameTemplate &t);
+    // The rename button: store the template, then rename from tags.
+    void renameRequested(const TTagRenameTemplate &t);
+
+private:
+    void takeStates();
+    TTagRenameTemplate vTemplate;
+};
+
+// Replaces (or, with an empty replacement, deletes) a piece of text in the selected files' names.
+class TChangeExpressionWindow : public TDialogWindow {
+    Q_OBJECT
+
+public:
+    explicit TChangeExpressionWindow(QWidget *parent = nullptr);
+
+    QLabel *sLOldExpression = nullptr;
+    QLineEdit *sEOldExpression = nullptr;
+    QLabel *sLNewExpression = nullptr;
+    QLineEdit *sENewExpression = nullptr;
+    QPushButton *sBSetExpression = nullptr;
+
+Q_SIGNALS:
+    // OK or Enter in the replacement: the window is hidden.
+    void expressionChosen(const QString &oldExpression, const QString &newExpression);
+};
+
+} // namespace vorlane

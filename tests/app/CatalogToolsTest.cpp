@@ -1,0 +1,381 @@
+#include "app/ToolDialogs.h"
+#include "core/base/Messages.h"
+#include "tests/app/ToolWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+
+namespace vorlane {
+namespace {
+
+class CatalogTools : public test::ToolWindow {
+protected:
+    void SetUp() override
+    {
+        Open({{"a.mp3", test::Tag("Ann", "First")},
+              {"b.mp3", test::Tag("Bob", "Second")},
+              {"c.mp3", test::Tag("Cid", "Third")},
+              {"d.mp3", test::Tag("Dee", "Fourth")}});
+        if (!window)
+            return;
+        // A second folder list as destination; the tools wait for the start-up timer.
+        target = folders.Root.path() + "/target";
+        QDir().mkpath(target);
+        window->addFolderList(target, false);
+        drain();
+        vorlane().SetMode(bmComputerLists);
+        vorlane().SetVisibleListIndex(0);
+        vorlane().SetMode(bmComputerFiles);
+        drain();
+        window->InetStartTimerTimer();
+        window->MT->stop();
+        window->AskYesNo = [this](const QString &caption, const QString &text) {
+            questions << caption + ": " + text;
+            return answer;
+        };
+    }
+    QToolButton *button(const char *name)
+    {
+        return window->findChild<QToolButton *>(QLatin1String(name));
+    }
+    // Runs the timer until the copy and move workers are done.
+    void finishFileOperations()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (vorlane().FileOperationsRunning() && clock.elapsed() < 10000) {
+            QApplication::processEvents();
+            window->MTTimer();
+            QThread::msleep(5);
+        }
+        QApplication::processEvents();
+        window->MTTimer();
+        drain();
+    }
+
+    QString target;
+    QStringList questions;
+    bool answer = false;
+};
+
+// ---- Playlists ----
+
+TEST_F(CatalogTools, ANewPlaylistIsNamedInItsWindowWhichStaysOpenOnANameInUse)
+{
+    ASSERT_TRUE(window);
+    TAddPlaylistWindow *w = window->AddPlaylistWindow();
+    ASSERT_TRUE(w);
+    button("sSBNewPlaylist")->click();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->NewPlayList);
+    w->sEAPWName->setText("Road Trip");
+    w->sBAPWOK->click();
+    EXPECT_FALSE(w->isVisible());
+    drain();
+    EXPECT_EQ(window->PlayListLines(), QStringList({"MyNetwork", "Road Trip"}));
+
+    button("sSBNewPlaylist")->click();
+    EXPECT_TRUE(w->sEAPWName->text().isEmpty());
+    w->sEAPWName->setText("Road Trip");
+    w->sBAPWOK->click();
+    EXPECT_TRUE(w->isVisible()); // in use: type another
+    w->sEAPWName->clear();
+    w->sBAPWOK->click();
+    EXPECT_TRUE(w->isVisible()); // an empty name is not taken either
+    w->sBAPWCancel->click();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(vorlane().PlayListCount(), 2);
+}
+
+TEST_F(CatalogTools, RenamingAndDeletingPlaylistsSpareTheNetworkPlaylist)
+{
+    ASSERT_TRUE(window);
+    vorlane().AddPlayList("Old");
+    drain();
+    TAddPlaylistWindow *w = window->AddPlaylistWindow();
+    selectSideRow(window->sLBPlayLists, 0);
+    button("sSBEditPlayListName")->click();
+    EXPECT_FALSE(w->isVisible());
+    button("sSBDeletePlayList")->click();
+    EXPECT_EQ(vorlane().PlayListCount(), 2);
+
+    selectSideRow(window->sLBPlayLists, 1);
+    button("sSBEditPlayListName")->click();
+    ASSERT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->NewPlayList);
+    EXPECT_EQ(w->sEAPWName->text(), "Old");
+    w->sEAPWName->setText("New");
+    w->sBAPWOK->click();
+    EXPECT_FALSE(w->isVisible());
+    drain();
+    EXPECT_EQ(window->PlayListLines(), QStringList({"MyNetwork", "New"}));
+
+    // Not while a playlist's entries are shown.
+    selectSideRow(window->sLBPlayLists, 1);
+    vorlane().SetMode(bmPlayLists);
+    vorlane().SetVisibleListIndex(1);
+    vorlane().SetMode(bmPlayListFiles);
+    drain();
+    selectSideRow(window->sLBPlayLists, 1);
+    button("sSBDeletePlayList")->click();
+    button("sSBEditPlayListName")->click();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(vorlane().PlayListCount(), 2);
+    vorlane().SetMode(bmPlayLists);
+    drain();
+    selectSideRow(window->sLBPlayLists, 1);
+    button("sSBDeletePlayList")->click();
+    drain();
+    EXPECT_EQ(window->PlayListLines(), QStringList({"MyNetwork"}));
+}
+
+TEST_F(CatalogTools, SelectedEntriesGoToTheSelectedPlaylistAndCanBeRemoved)
+{
+    ASSERT_TRUE(window);
+    vorlane().AddPlayList("Mix");
+    drain();
+    vorlane().SetMode(bmComputerFiles);
+    drain();
+    selectLines({0, 2, 4});              // the header is not an entry
+    button("sSBAddToPlaylist")->click(); // no playlist selected
+    EXPECT_EQ(vorlane().PlayList(1).Count(), 0);
+    selectSideRow(window->sLBPlayLists, 0);
+    button("sSBAddToPlaylist")->click(); // the network playlist wants a signed-in account
+    EXPECT_EQ(vorlane().PlayList(0).Count(), 0);
+    selectSideRow(window->sLBPlayLists, 1);
+    selectLines({0, 2, 4});
+    button("sSBAddToPlaylist")->click();
+    ASSERT_EQ(vorlane().PlayList(1).Count(), 2);
+    EXPECT_EQ(vorlane().PlayList(1).At(0).FileName, "b.mp3");
+    EXPECT_EQ(vorlane().PlayList(1).At(1).FileName, "d.mp3");
+    drain();
+    EXPECT_EQ(window->StatusText(), Msg().SM_FILESADDEDTOPLAYLIST);
+
+    button("sSBPlayListDeleteFile")->click(); // only in mode 8
+    EXPECT_EQ(vorlane().PlayList(1).Count(), 2);
+    vorlane().SetMode(bmPlayLists);
+    vorlane().SetVisibleListIndex(1);
+    vorlane().SetMode(bmPlayListFiles);
+    drain();
+    selectLines({1});
+    button("sSBPlayListDeleteFile")->click();
+    drain();
+    ASSERT_EQ(vorlane().PlayList(1).Count(), 1);
+    EXPECT_EQ(vorlane().PlayList(1).At(0).FileName, "d.mp3");
+    EXPECT_TRUE(QFileInfo::exists(path("b.mp3")));
+}
+
+// ---- Bookmarks ----
+
+TEST_F(CatalogTools, BookmarksAreSetMovedLoadedAndDeletedFromTheirButtons)
+{
+    ASSERT_TRUE(window);
+    openEntry(1);
+    player->Position = 176400 * 75; // 01:15
+    button("sSBBookmarkAdd")->click();
+    drain();
+    EXPECT_EQ(window->StatusText(), Msg().SM_BOOKMARKSET + " 01:15");
+    ASSERT_EQ(window->BookmarkLines().size(), 1);
+    EXPECT_EQ(window->BookmarkLines()[0], "b 01:15  ");
+    EXPECT_EQ(vorlane().Bookmarks().last().PlayPosition, 176400 * 75);
+
+    // Moved to another place of another entry.
+    openEntry(2);
+    player->Position = 176400 * 5;
+    selectSideRow(window->sLBBookmarks, 0);
+    button("sSBBookmarkEdit")->click();
+    drain();
+    EXPECT_EQ(window->StatusText(), Msg().SM_BOOKMARKEDIT + " 00:05");
+    EXPECT_EQ(window->BookmarkLines(), QStringList({"c 00:05  "}));
+
+    // Loaded by the button, by a double click or Enter (activated), from another entry.
+    openEntry(0);
+    selectSideRow(window->sLBBookmarks, 0);
+    Q_EMIT window->sLBBookmarks->activated(window->sLBBookmarks->currentIndex());
+    EXPECT_EQ(window->vNewPlayPosition, 176400 * 5);
+    drain();
+    EXPECT_EQ(player->Current.FileName, "c.mp3");
+    EXPECT_EQ(player->Seeks.last(), 176400 * 5);
+    EXPECT_TRUE(window->sLBBrowseWindow->hasFocus() || !window->isVisible());
+
+    selectSideRow(window->sLBBookmarks, 0);
+    button("sSBBookmarkDelete")->click();
+    drain();
+    EXPECT_EQ(window->StatusText(), Msg().SM_BOOKMARKDELETE);
+    EXPECT_TRUE(window->BookmarkLines().isEmpty());
+}
+
+TEST_F(CatalogTools, BookmarkButtonsDoNothingOutsideEntryListsOrWithoutALine)
+{
+    ASSERT_TRUE(window);
+    openEntry(1);
+    window->fLStatusRefresh("before");
+    button("sSBBookmarkEdit")->click(); // no bookmark line selected
+    button("sSBBookmarkDelete")->click();
+    button("sSBBookmarkLoad")->click();
+    EXPECT_EQ(window->StatusText(), "before");
+    vorlane().SetMode(bmComputerLists);
+    drain();
+    const int held = int(vorlane().Bookmarks().size());
+    button("sSBBookmarkAdd")->click();
+    EXPECT_EQ(int(vorlane().Bookmarks().size()), held);
+}
+
+// ---- Copy, move, delete ----
+
+TEST_F(CatalogTools, CopyAndMoveNeedADestinationAndTheRepeatFollowsTheLastOne)
+{
+    ASSERT_TRUE(window);
+    window->sLBDirList->clearSelection();
+    selectLines({1, 2});
+    button("sSBCopy")->click();
+    finishFileOperations();
+    EXPECT_FALSE(QFileInfo::exists(target + "/a.mp3"));
+
+    selectSideRow(window->sLBDirList, 1);
+    selectLines({1, 2});
+    button("sSBCopy")->click();
+    finishFileOperations();
+    EXPECT_TRUE(QFileInfo::exists(target + "/a.mp3"));
+    EXPECT_TRUE(QFileInfo::exists(target + "/b.mp3"));
+    EXPECT_TRUE(QFileInfo::exists(path("a.mp3")));
+    EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_COPYFINISHED))
+        << window->StatusText().toStdString();
+    EXPECT_FALSE(window->LastFileOperationIsMove());
+    EXPECT_GT(button("sSBCopy")->iconSize().width(), button("sSBMove")->iconSize().width());
+
+    selectLines({3});
+    button("sSBMove")->click();
+    EXPECT_EQ(player->Stops, 1); // the player lets go of the files first
+    finishFileOperations();
+    EXPECT_TRUE(QFileInfo::exists(target + "/c.mp3"));
+    EXPECT_FALSE(QFileInfo::exists(path("c.mp3")));
+    EXPECT_TRUE(window->LastFileOperationIsMove());
+    EXPECT_GT(button("sSBMove")->iconSize().width(), button("sSBCopy")->iconSize().width());
+
+    // A double click or Enter on the folder list repeats the move.
+    selectLines({3}); // d.mp3 stands on line 3 now
+    selectSideRow(window->sLBDirList, 1);
+    Q_EMIT window->sLBDirList->activated(window->sLBDirList->currentIndex());
+    finishFileOperations();
+    EXPECT_TRUE(QFileInfo::exists(target + "/d.mp3"));
+    EXPECT_EQ(entryNames(), QStringList({"a.mp3", "b.mp3"}));
+}
+
+TEST_F(CatalogTools, DeletingMoreThanTwoLinesAsksFirst)
+{
+    ASSERT_TRUE(window);
+    selectSideRow(window->sLBDirList, 1);
+    openEntry(0);
+
+    // Two lines: no question.
+    selectLines({1, 2});
+    button("sSBDelete")->click();
+    drain();
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path("a.mp3")));
+    EXPECT_FALSE(QFileInfo::exists(path("b.mp3")));
+    EXPECT_EQ(entryNames(), QStringList({"c.mp3", "d.mp3"}));
+
+    // Three lines (the header counts as a line): asked, and No keeps everything.
+    selectLines({0, 1, 2});
+    answer = false;
+    const int stops = player->Stops;
+    button("sSBDelete")->click();
+    drain();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], Msg().SM_FILESDELETED + ": " + Msg().SM_DELETEDAREYOUSURE);
+    EXPECT_TRUE(QFileInfo::exists(path("c.mp3")));
+    EXPECT_EQ(player->Stops, stops);
+
+    answer = true;
+    selectLines({0, 1, 2});
+    button("sSBDelete")->click();
+    drain();
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(path("c.mp3")));
+    EXPECT_FALSE(QFileInfo::exists(path("d.mp3")));
+    EXPECT_TRUE(entryNames().isEmpty());
+    EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_FILEDEL))
+        << window->StatusText().toStdString();
+}
+
+TEST_F(CatalogTools, DeleteAndMoveWorkOnlyOnFolderLists)
+{
+    ASSERT_TRUE(window);
+    selectSideRow(window->sLBDirList, 1);
+    vorlane().AddPlayList("Mix");
+    drain();
+    vorlane().SetMode(bmComputerFiles);
+    drain();
+    vorlane().AddFileToPlayList({0}, 1);
+    vorlane().SetMode(bmPlayLists);
+    vorlane().SetVisibleListIndex(1);
+    vorlane().SetMode(bmPlayListFiles);
+    drain();
+    selectLines({1});
+    button("sSBDelete")->click();
+    button("sSBMove")->click();
+    finishFileOperations();
+    EXPECT_TRUE(QFileInfo::exists(path("a.mp3")));
+    EXPECT_FALSE(QFileInfo::exists(target + "/a.mp3"));
+    // Copy takes playlist entries, under their titles.
+    selectLines({1});
+    button("sSBCopy")->click();
+    finishFileOperations();
+    EXPECT_EQ(QDir(target).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(CatalogTools, TheDuplicateSearchAsksWhetherToShowWhatItFound)
+{
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(QFile::copy(path("b.mp3"), target + "/b.mp3"));
+    ASSERT_TRUE(QFile::copy(path("c.mp3"), target + "/C.MP3"));
+    ASSERT_TRUE(test::WriteFile(target + "/other.mp3", "x"));
+    vorlane().SetMode(bmComputerLists);
+    vorlane().SetVisibleListIndex(1);
+    vorlane().SetMode(bmComputerFiles);
+    vorlane().RefreshList();
+    drain();
+    vorlane().SetMode(bmComputerLists);
+    vorlane().SetVisibleListIndex(0);
+    vorlane().SetMode(bmComputerFiles);
+    drain();
+    openEntry(0); // the current list is the one compared against
+    selectSideRow(window->sLBDirList, 1);
+
+    const auto search = [this] {
+        const int asked = int(questions.size());
+        button("sSBFindCopyes")->click();
+        QElapsedTimer clock;
+        clock.start();
+        while (questions.size() == asked && clock.elapsed() < 10000)
+            QApplication::processEvents();
+        drain();
+    };
+    answer = false;
+    search();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], Msg().SM_DUPLICATESERCHCOMP + ": " + Msg().SM_WANTSEERESULTS);
+    EXPECT_EQ(vorlane().FolderList(1).Count(), 3);
+
+    answer = true;
+    search();
+    ASSERT_EQ(questions.size(), 2);
+    QStringList found;
+    for (int i = 0; i < vorlane().FolderList(1).Count(); ++i)
+        found << vorlane().FolderList(1).At(i).FileName;
+    found.sort();
+    EXPECT_EQ(found, QStringList({"C.MP3", "b.mp3"}));
+    EXPECT_EQ(vorlane().ListIndex(), 1); // shown
+    EXPECT_EQ(window->BrowseLines().size(), 3);
+}
+
+} // namespace
+} // namespace vorlane

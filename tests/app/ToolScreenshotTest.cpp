@@ -1,0 +1,155 @@
+// Screenshots of the tag sheet with a cover and of the tools' windows, in English and Russian,
+// into <build>/screenshots for a look by eye.
+
+#include "app/TagPanel.h"
+#include "app/Themes.h"
+#include "app/ToolDialogs.h"
+#include "tests/app/ToolWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSplitter>
+
+namespace vorlane {
+namespace {
+
+QString screenshotDir()
+{
+    const QString dir = QStringLiteral(VORLANE_BUILD_DIR "/screenshots");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+// A cover picture: an evening sky over hills, as an album might have.
+QImage makeCover()
+{
+    QImage image(500, 500, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 500);
+    sky.setColorAt(0, QColor(38, 52, 120));
+    sky.setColorAt(0.55, QColor(214, 98, 96));
+    sky.setColorAt(1, QColor(250, 196, 120));
+    p.fillRect(image.rect(), sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 232, 170));
+    p.drawEllipse(QPointF(330, 300), 70, 70);
+    p.setBrush(QColor(44, 36, 70));
+    QPainterPath hills;
+    hills.moveTo(0, 500);
+    hills.cubicTo(120, 330, 260, 430, 500, 360);
+    hills.lineTo(500, 500);
+    p.drawPath(hills);
+    p.setPen(QColor(255, 255, 255, 230));
+    QFont f = p.font();
+    f.setPixelSize(42);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRect(0, 40, 500, 60), Qt::AlignCenter, QStringLiteral("AURORA LANE"));
+    return image;
+}
+
+class ToolScreenshots : public test::ToolWindow {
+protected:
+    void SetUp() override
+    {
+        Open({{"Aurora Lane - Morning Light.mp3",
+               test::Tag("Aurora Lane", "Morning Light", "Evening Hills", "1")},
+              {"Aurora Lane - Paper Boats.mp3",
+               test::Tag("Aurora Lane", "Paper Boats", "Evening Hills", "2")},
+              {"Aurora Lane - Slow River.mp3",
+               test::Tag("Aurora Lane", "Slow River", "Evening Hills", "3")}});
+        if (!window)
+            return;
+        const QString cover = folders.Root.path() + "/cover.jpg";
+        ASSERT_TRUE(makeCover().save(cover, "JPEG", 90));
+        TTagEditor editor;
+        for (const char *name : {"Aurora Lane - Morning Light.mp3", "Aurora Lane - Paper Boats.mp3",
+                                 "Aurora Lane - Slow River.mp3"}) {
+            editor.SetFile(path(name));
+            TTag more;
+            more.Genre = "Ambient";
+            more.Year = "2014";
+            editor.SetTagV2(more);
+            ASSERT_TRUE(editor.SetCoverArt(cover));
+        }
+    }
+    void shoot(QWidget *w, const QString &name)
+    {
+        settle();
+        EXPECT_TRUE(w->grab().toImage().save(screenshotDir() + "/" + name)) << name.toStdString();
+    }
+    void language(const char *item)
+    {
+        window->MenuItem(QLatin1String(item))->trigger();
+        drain();
+    }
+};
+
+TEST_F(ToolScreenshots, TagPanelWithACover)
+{
+    ASSERT_TRUE(window);
+    window->resize(1180, 720);
+    window->show();
+    showSheet(3);
+    window->sSpCentral->setSizes({760, 320});
+    settle();
+    openEntry(1);
+    settle();
+    EXPECT_EQ(window->TagPanel()->sETagTitle->text(), "Paper Boats");
+    shoot(window->sPRight, "tag-panel.png");
+    shoot(window.get(), "main-tags.png");
+    language("PMCLRus");
+    window->ShowID3Tags();
+    shoot(window->sPRight, "tag-panel-rus.png");
+    ApplyTheme(QStringLiteral("05"));
+    window->ShowID3Tags();
+    shoot(window->sPRight, "tag-panel-dark.png");
+    ApplyTheme(kDefaultTheme);
+}
+
+TEST_F(ToolScreenshots, TheToolWindows)
+{
+    ASSERT_TRUE(window);
+    window->show();
+    openEntry(0);
+    for (const char *lang : {"PMCLEng", "PMCLRus", "PMCLUkr"}) {
+        language(lang);
+        const QString suffix = QString::fromLatin1(lang).mid(4).toLower();
+
+        window->sSBNewPlaylistClick();
+        TAddPlaylistWindow *playlist = window->AddPlaylistWindow();
+        playlist->sEAPWName->setText(QStringLiteral("Evening drive"));
+        shoot(playlist, "dialog-playlist-" + suffix + ".png");
+        playlist->reject();
+
+        window->PMERenameFromTagClick();
+        TCustomizeTemplateWindow *t = window->CustomizeTemplateWindow();
+        t->sCBCTNumber->click();
+        shoot(t, "dialog-template-" + suffix + ".png");
+        t->sCBCTNumber->click();
+        t->hide();
+
+        window->sEEdit->setText(QStringLiteral("Aurora Lane feat. Mira - Morning Light.mp3"));
+        window->sEEdit->setSelection(12, 5);
+        window->PMEChangeExpressionClick();
+        TChangeExpressionWindow *e = window->ChangeExpressionWindow();
+        e->sENewExpression->setText(QStringLiteral("ft."));
+        shoot(e, "dialog-expression-" + suffix + ".png");
+        e->hide();
+    }
+    language("PMCLEng");
+}
+
+} // namespace
+} // namespace vorlane
