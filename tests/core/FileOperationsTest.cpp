@@ -137,7 +137,19 @@ TEST(FindDuplicates, SameResultAsComparingEveryPair)
         return out;
     };
     QRandomGenerator rng(7);
-    const QStringList files = {"a.mp3", "A.mp3", "b.mp3", "c.MP3", "C.mp3", "d.ogg"};
+    // Short names, and longer ones whose case differs in plain ASCII, Latin-1 and Cyrillic words.
+    const QStringList files = {"a.mp3",
+                               "A.mp3",
+                               "b.mp3",
+                               "c.MP3",
+                               "C.mp3",
+                               "d.ogg",
+                               "Long Song Name.mp3",
+                               "LONG SONG NAME.MP3",
+                               "Ärger Zone.mp3",
+                               "äRGER zONE.mp3",
+                               "Песня 01.mp3",
+                               "пЕСНЯ 01.MP3"};
     const QStringList dirs = {"/x/", "/X/", "/y/", "/z/sub/"};
     for (int round = 0; round < 200; ++round) {
         TFileList s, k;
