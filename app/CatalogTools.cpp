@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 namespace vorlane {
 
@@ -61,8 +62,8 @@ TChangeExpressionWindow *TMainWindow::ChangeExpressionWindow() const
 void TMainWindow::connectCatalogTools()
 {
     AskYesNo = [this](const QString &caption, const QString &text) {
-        return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No) ==
-               QMessageBox::Yes;
+        const std::unique_ptr<QMessageBox> box(CreateQuestionBox(this, caption, text));
+        return box->exec() == QMessageBox::Yes;
     };
     const auto button = [this](const char *name, void (TMainWindow::*handler)()) {
         if (auto *b = findChild<QToolButton *>(QLatin1String(name)))

@@ -12,6 +12,7 @@
 #include "app/PlayerWidgets.h"
 #include "app/TextScroller.h"
 #include "app/Themes.h"
+#include "app/ToolDialogs.h"
 #include "core/CatalogFiles.h"
 #include "core/Vorlane.h"
 #include "core/base/Codepage.h"
@@ -1011,6 +1012,7 @@ void TMainWindow::SetLanguage()
         }
     }
     LoadMessages(ini, section);
+    SetStandardButtonTexts(ini, section);
     setUpdatesEnabled(true);
     vVorlane->SetFlags(efRefreshView);
 }

@@ -2,15 +2,19 @@
 
 #include "app/Icons.h"
 #include "core/Naming.h"
+#include "core/base/IniFile.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 namespace vorlane {
@@ -195,6 +199,55 @@ TChangeExpressionWindow::TChangeExpressionWindow(QWidget *parent)
     };
     connect(sBSetExpression, &QPushButton::clicked, this, ok);
     connect(sENewExpression, &QLineEdit::returnPressed, this, ok);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QMessageBox *CreateQuestionBox(QWidget *parent, const QString &caption, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Question, caption, text,
+                                QMessageBox::Yes | QMessageBox::No, parent);
+    box->setObjectName(QStringLiteral("QuestionBox"));
+    box->setDefaultButton(QMessageBox::Yes);
+    return box;
+}
+
+namespace {
+
+// Qt names its standard buttons through the translation context "QPlatformTheme"; this answers
+// for the few the program shows and leaves every other text alone.
+class TButtonTranslator : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    QHash<QString, QString> Texts; // Qt's English text -> the language's
+
+    bool isEmpty() const override { return Texts.isEmpty(); }
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    {
+        if (qstrcmp(context, "QPlatformTheme") != 0)
+            return {};
+        return Texts.value(QString::fromLatin1(sourceText));
+    }
+};
+
+} // namespace
+
+void SetStandardButtonTexts(const TIniFile &ini, const QString &section)
+{
+    static TButtonTranslator *translator = nullptr;
+    if (!translator) {
+        translator = new TButtonTranslator(QCoreApplication::instance());
+        QCoreApplication::installTranslator(translator);
+    }
+    translator->Texts.clear();
+    const auto take = [&](const char *english, const char *key) {
+        const QString text = ini.ReadString(section, QLatin1String(key), QString());
+        if (!text.isEmpty())
+            translator->Texts.insert(QLatin1String(english), text);
+    };
+    take("&Yes", "MBYes");
+    take("&No", "MBNo");
+    take("Cancel", "sBAPWCancel");
 }
 
 // ---------------------------------------------------------------------------------------------

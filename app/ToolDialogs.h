@@ -11,6 +11,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMessageBox;
 class QPushButton;
 class QToolButton;
 
@@ -87,5 +88,16 @@ Q_SIGNALS:
     // OK or Enter in the replacement: the window is hidden.
     void expressionChosen(const QString &oldExpression, const QString &newExpression);
 };
+
+// The tools' Yes/No question (deleting more than two lines, seeing the duplicates found): a
+// message box with the caption and text given, Yes as the default answer. The caller owns it.
+QMessageBox *CreateQuestionBox(QWidget *parent, const QString &caption, const QString &text);
+
+class TIniFile;
+// The standard buttons of the program's message boxes and file dialogs speak the chosen
+// language: "MBYes", "MBNo" and "sBAPWCancel" of the section ("&" before the access key; a key
+// the section lacks leaves the button's own text). The first call installs a translator for the
+// application.
+void SetStandardButtonTexts(const TIniFile &ini, const QString &section);
 
 } // namespace vorlane

@@ -2,10 +2,12 @@
 #include "core/base/Messages.h"
 #include "tests/app/ToolWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -304,6 +306,25 @@ TEST_F(CatalogTools, DeletingMoreThanTwoLinesAsksFirst)
     EXPECT_TRUE(entryNames().isEmpty());
     EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_FILEDEL))
         << window->StatusText().toStdString();
+}
+
+TEST_F(CatalogTools, TheQuestionsAnswerInTheChosenLanguage)
+{
+    ASSERT_TRUE(window);
+    const auto answers = [this] {
+        const std::unique_ptr<QMessageBox> box(
+            CreateQuestionBox(window.get(), Msg().SM_FILESDELETED, Msg().SM_DELETEDAREYOUSURE));
+        EXPECT_EQ(box->windowTitle(), Msg().SM_FILESDELETED);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+        return QStringList{box->button(QMessageBox::Yes)->text(),
+                           box->button(QMessageBox::No)->text()};
+    };
+    window->MenuItem(QStringLiteral("PMCLRus"))->trigger();
+    EXPECT_EQ(answers(), QStringList({"&Да", "&Нет"}));
+    window->MenuItem(QStringLiteral("PMCLUkr"))->trigger();
+    EXPECT_EQ(answers(), QStringList({"&Так", "&Ні"}));
+    window->MenuItem(QStringLiteral("PMCLEng"))->trigger();
+    EXPECT_EQ(answers(), QStringList({"&Yes", "&No"}));
 }
 
 TEST_F(CatalogTools, DeleteAndMoveWorkOnlyOnFolderLists)

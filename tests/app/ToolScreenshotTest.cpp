@@ -4,12 +4,14 @@
 #include "app/TagPanel.h"
 #include "app/Themes.h"
 #include "app/ToolDialogs.h"
+#include "core/base/Messages.h"
 #include "tests/app/ToolWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSplitter>
@@ -147,6 +149,16 @@ TEST_F(ToolScreenshots, TheToolWindows)
         e->sENewExpression->setText(QStringLiteral("ft."));
         shoot(e, "dialog-expression-" + suffix + ".png");
         e->hide();
+
+        // The two questions, as the delete and duplicate-search tools put them.
+        const std::unique_ptr<QMessageBox> del(
+            CreateQuestionBox(window.get(), Msg().SM_FILESDELETED, Msg().SM_DELETEDAREYOUSURE));
+        del->show();
+        shoot(del.get(), "question-delete-" + suffix + ".png");
+        const std::unique_ptr<QMessageBox> dup(
+            CreateQuestionBox(window.get(), Msg().SM_DUPLICATESERCHCOMP, Msg().SM_WANTSEERESULTS));
+        dup->show();
+        shoot(dup.get(), "question-duplicates-" + suffix + ".png");
     }
     language("PMCLEng");
 }
