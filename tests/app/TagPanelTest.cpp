@@ -111,6 +111,33 @@ TEST_F(TagPanel, ATitleTypedForThreeSelectedFilesGoesIntoAllThree)
     EXPECT_EQ(test::ReadTag(path("a.mp3"), false).Title, "First"); // v1 untouched under "v2"
 }
 
+TEST_F(TagPanel, EditsGoToTheListOnScreenNotThePlayingOne)
+{
+    ASSERT_TRUE(panel);
+    const QString other = folders.Root.path() + "/other";
+    QDir().mkpath(other);
+    ASSERT_TRUE(test::MakeTaggedMp3(other + "/x.mp3", test::Tag("Xan", "Other")));
+    window->addFolderList(other, false);
+    drain();
+    const auto showList = [this](int list) {
+        vorlane().SetMode(bmComputerLists);
+        vorlane().SetVisibleListIndex(list);
+        vorlane().SetMode(bmComputerFiles);
+        drain();
+    };
+    showList(0);
+    openEntry(0); // a.mp3 of the first list plays
+    showList(1);
+    ASSERT_EQ(vorlane().CurrentFile().FileName, "a.mp3");
+    ASSERT_EQ(window->BrowseLines().value(1), "x");
+
+    selectLines({1});
+    panel->sETagArtist->setText("New Artist");
+    pressEnter(panel->sETagArtist);
+    EXPECT_EQ(test::ReadTag(other + "/x.mp3", true).Artist, "New Artist");
+    EXPECT_EQ(test::ReadTag(path("a.mp3"), true).Artist, "Ann");
+}
+
 TEST_F(TagPanel, EnterInEveryFieldWritesAndTheSwitchChoosesTheVersion)
 {
     ASSERT_TRUE(panel);
