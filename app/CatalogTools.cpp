@@ -2,6 +2,7 @@
 // copy, move and delete of the selected entries and the duplicate search. Every handler calls
 // the controller; what changes on screen follows from the event code it leaves (MTTimer).
 
+#include "app/ListSync.h"
 #include "app/MainWindow.h"
 #include "app/ToolDialogs.h"
 #include "core/Vorlane.h"
@@ -110,6 +111,9 @@ void TMainWindow::connectToolDialogs()
     if (TChangeExpressionWindow *w = ChangeExpressionWindow())
         connect(w, &TChangeExpressionWindow::expressionChosen, this,
                 &TMainWindow::ChangeExpression);
+    // The playlists read at start are listed at once: the list box otherwise fills only when the
+    // set of playlists changes (code 21), and adding to a playlist needs one selected there.
+    SyncListBoxItems(vPlayListsModel, vVorlane->PlaylistList());
     // The duplicate search ends on the main thread with a question.
     connect(vVorlane.get(), &TVorlane::FindCopyesCompleted, this, [this] {
         if (AskYesNo(Msg().SM_DUPLICATESERCHCOMP, Msg().SM_WANTSEERESULTS))
