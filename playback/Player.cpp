@@ -223,7 +223,11 @@ void TPlayer::ChangePosition(qint64 NewPosition)
     if (std::llabs(vCurrentPosition - NewPosition) <= kSeekThreshold)
         return;
     vChannel->SetVolume(0);
-    vChannel->SetPosition(NewPosition); // a failed seek leaves the place as it was
+    // A failed seek leaves the place as it was. A successful one is the position at once, not
+    // only after the next Refresh: a caller that saves the position right after (closing the
+    // file to change it, then opening it again) must not save the place before the seek.
+    if (vChannel->SetPosition(NewPosition))
+        vCurrentPosition = NewPosition;
     vChannel->SlideVolume(static_cast<float>(vVolume), kSeekSlideMs);
 }
 

@@ -115,6 +115,7 @@ TEST_F(PlayerNull, SeeksOnlyBeyondEightThousandBytes)
 
     player_.SavePosition();
     player_.ChangePosition(44100 * 4 * 7);
+    EXPECT_EQ(player_.GetPosition(), 44100 * 4 * 7) << "the new place at once, before a Refresh";
     player_.Refresh();
     EXPECT_EQ(player_.GetPosition(), 44100 * 4 * 7);
     player_.LoadPosition();
