@@ -314,14 +314,23 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
             }
         }
     }
-    std::sort(hits.begin(), hits.end());
+    // The result is in the order of the source matches, and for one match in the compared order
+    // the hits were found in: a counting sort on the match keeps that order in linear time.
+    std::vector<int> start(size_t(source.Count()) + 1, 0);
+    for (const auto &hit : hits)
+        ++start[size_t(hit.first) + 1];
+    for (size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    std::vector<int> order(hits.size()); // compared entries in result order
+    for (const auto &hit : hits)
+        order[size_t(start[size_t(hit.first)]++)] = hit.second;
 
     // A list filled with SetCount and SetRecord builds no duplicate index until something is
     // added to it, so the records go straight into their places.
     TFileList result;
-    result.SetCount(int(hits.size()));
-    for (size_t j = 0; j < hits.size(); ++j) {
-        const TFileName &c = compared.At(hits[j].second);
+    result.SetCount(int(order.size()));
+    for (size_t j = 0; j < order.size(); ++j) {
+        const TFileName &c = compared.At(order[j]);
         TFileName record;
         record.FileName = c.FileName;
         record.DirName = c.DirName;
