@@ -2,12 +2,14 @@
 // copy, move and delete of the selected entries and the duplicate search. Every handler calls
 // the controller; what changes on screen follows from the event code it leaves (MTTimer).
 
+#include "app/Icons.h"
 #include "app/ListSync.h"
 #include "app/MainWindow.h"
 #include "app/ToolDialogs.h"
 #include "core/Vorlane.h"
 #include "core/base/Messages.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -83,6 +85,7 @@ void TMainWindow::connectCatalogTools()
     button("sSBBookmarkEdit", &TMainWindow::sSBBookmarkEditClick);
     button("sSBBookmarkDelete", &TMainWindow::sSBBookmarkDeleteClick);
     button("sSBBookmarkLoad", &TMainWindow::sSBBookmarkLoadClick);
+    button("sSBFastDownload", &TMainWindow::sSBFastDownloadClick);
     // The folder chosen stays the destination when the list is refilled.
     connect(sLBDirList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
@@ -220,6 +223,41 @@ void TMainWindow::fRepeatFileOperation()
         fMove();
     else
         fCopy();
+}
+
+void TMainWindow::sSBFastDownloadClick()
+{
+    if (!vPlayer)
+        return;
+    const int dest = DestFolderIndex();
+    if (vVorlane->ListIndex() <= 0 && vVorlane->Mode() != bmInternetSearch) {
+        // A live stream: the first click starts the recording, the second names and lists it.
+        if (!vPlayer->Recording()) {
+            if (dest < 0 || dest >= vVorlane->FolderListCount() ||
+                !vPlayer->StartRecording(vVorlane->FolderList(dest).RootDir + u'/'))
+                return;
+            sSBFastDownload->setIcon(GlyphIcon(TGlyph::Stop));
+            vVorlane->SetLastDestDir(dest);
+            vVorlane->SetFlags(efRecordingStarted);
+            return;
+        }
+        // Without a destination now, the recording keeps the folder it was started in.
+        const QString path = dest >= 0 ? vVorlane->GetFNameForRecordedStream(dest) : QString();
+        const QString saved = vPlayer->StopRecording(path);
+        sSBFastDownload->setIcon(GlyphIcon(TGlyph::Record));
+        if (!saved.isEmpty())
+            vVorlane->SetFlags(efRecordingSaved);
+        return;
+    }
+    if (dest < 0)
+        return;
+    TFileName cached;
+    cached.DirName = vProgramDataDir + QStringLiteral("VL4Conf/Cache/");
+    cached.FileName = QStringLiteral("temp") + vPlayer->StreamExt();
+    cached.Title = vVorlane->CurrentFile().Title;
+    if (!QFileInfo::exists(cached.DirName + cached.FileName))
+        return; // nothing downloaded (yet)
+    vVorlane->CopyFileFromCache(cached, dest);
 }
 
 // ---------------------------------------------------------------------------------------------

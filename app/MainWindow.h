@@ -230,6 +230,10 @@ public:
     void sSBBookmarkDeleteClick();
     // Also a double click or Enter on the bookmark list.
     void sSBBookmarkLoadClick();
+    // The stream button: outside the search results and with the first list (or none) shown,
+    // starts or ends the recording of the playing stream into the destination folder list;
+    // otherwise saves the downloaded network file from the cache into it, as a copy.
+    void sSBFastDownloadClick();
 
     // ---- Tag panel and naming tools (NamingTools.cpp) ----
 

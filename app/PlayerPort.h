@@ -40,6 +40,14 @@ public:
     virtual void SetProgramDir(const QString &dir) = 0;
     // True once after a network file finished downloading into the cache; ext is its extension.
     virtual bool TakeDownloadCompleted(QString &ext) = 0;
+    // The extension of the playing network file's cache file ("temp" + it), "" when it has none.
+    virtual QString StreamExt() const = 0;
+    // Recording of the playing network stream into a part file in destDir (ending in "/");
+    // false when the file cannot be made. StopRecording gives the recording the name finalPath
+    // and returns it; "" when nothing was recorded or the rename failed.
+    virtual bool StartRecording(const QString &destDir) = 0;
+    virtual QString StopRecording(const QString &finalPath) = 0;
+    virtual bool Recording() const = 0;
     // The effect settings of Config.ini: handed to the player's processors at start (the
     // equaliser's power is switched on), read back from them at exit.
     virtual void SetEffects(const TSoundProcConfig &effects) = 0;

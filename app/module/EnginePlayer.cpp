@@ -114,6 +114,26 @@ bool TEnginePlayer::TakeDownloadCompleted(QString &ext)
     return true;
 }
 
+QString TEnginePlayer::StreamExt() const
+{
+    return vPlayer->StreamExt();
+}
+
+bool TEnginePlayer::StartRecording(const QString &destDir)
+{
+    return vPlayer->StartRecording(destDir);
+}
+
+QString TEnginePlayer::StopRecording(const QString &finalPath)
+{
+    return vPlayer->StopRecording(finalPath);
+}
+
+bool TEnginePlayer::Recording() const
+{
+    return vPlayer->Recording();
+}
+
 void TEnginePlayer::SetEffects(const TSoundProcConfig &e)
 {
     vPlayer->Equalizer->SetEnabled(false);

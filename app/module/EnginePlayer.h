@@ -33,6 +33,10 @@ public:
     TFileName CurrentFile() const override;
     void SetProgramDir(const QString &dir) override;
     bool TakeDownloadCompleted(QString &ext) override;
+    QString StreamExt() const override;
+    bool StartRecording(const QString &destDir) override;
+    QString StopRecording(const QString &finalPath) override;
+    bool Recording() const override;
     void SetEffects(const TSoundProcConfig &effects) override;
     void GetEffects(TSoundProcConfig &effects) const override;
 

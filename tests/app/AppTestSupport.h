@@ -93,6 +93,22 @@ public:
     TFileName CurrentFile() const override { return Current; }
     void SetProgramDir(const QString &) override {}
     bool TakeDownloadCompleted(QString &) override { return false; }
+    QString StreamExt() const override { return CacheExt; }
+    bool StartRecording(const QString &destDir) override
+    {
+        RecordingDir = destDir;
+        IsRecording = true;
+        return true;
+    }
+    QString StopRecording(const QString &finalPath) override
+    {
+        IsRecording = false;
+        return finalPath;
+    }
+    bool Recording() const override { return IsRecording; }
+    QString CacheExt = QStringLiteral(".mp3");
+    QString RecordingDir;
+    bool IsRecording = false;
     void SetEffects(const TSoundProcConfig &e) override { Effects = e; }
     void GetEffects(TSoundProcConfig &e) const override
     {

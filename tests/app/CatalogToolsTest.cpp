@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -268,6 +269,59 @@ TEST_F(CatalogTools, CopyAndMoveNeedADestinationAndTheRepeatFollowsTheLastOne)
     finishFileOperations();
     EXPECT_TRUE(QFileInfo::exists(target + "/d.mp3"));
     EXPECT_EQ(entryNames(), QStringList({"a.mp3", "b.mp3"}));
+}
+
+TEST_F(CatalogTools, TheStreamButtonRecordsWithTheFirstListShownAndSavesTheCacheOtherwise)
+{
+    ASSERT_TRUE(window);
+    openEntry(1); // b.mp3, title "b"
+    window->sSBFastDownload->setEnabled(true);
+
+    // The first list shown: a recording into the destination, named when it ends.
+    window->sLBDirList->clearSelection();
+    window->sSBFastDownload->click();
+    EXPECT_FALSE(player->IsRecording) << "no destination, no recording";
+    selectSideRow(window->sLBDirList, 1);
+    window->sSBFastDownload->click();
+    EXPECT_TRUE(player->IsRecording);
+    EXPECT_EQ(player->RecordingDir, target + "/");
+    drain();
+    EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_RECORDINGSTARTED))
+        << window->StatusText().toStdString();
+    window->sSBFastDownload->click();
+    EXPECT_FALSE(player->IsRecording);
+    drain();
+    EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_RECORDISSAVED))
+        << window->StatusText().toStdString();
+    const TFileList &dest = vorlane().FolderList(1);
+    ASSERT_EQ(dest.Count(), 1);
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d\\d_\\d\\d_\\d\\d-\\d\\d_\\d\\d_\\d\\d\\.mp3$"))
+            .match(dest.At(0).FileName)
+            .hasMatch())
+        << dest.At(0).FileName.toStdString();
+
+    // Another list shown: the downloaded file is saved from the cache under the entry's title,
+    // and only once there is one.
+    vorlane().SetMode(bmComputerLists);
+    vorlane().SetVisibleListIndex(1);
+    vorlane().SetMode(bmComputerFiles);
+    drain();
+    selectSideRow(window->sLBDirList, 1);
+    window->sSBFastDownload->click();
+    finishFileOperations();
+    EXPECT_EQ(vorlane().FolderList(1).Count(), 1) << "nothing in the cache: nothing saved";
+    const QString cacheDir = window->ProgramDataDir() + "VL4Conf/Cache";
+    QDir().mkpath(cacheDir);
+    QFile cache(cacheDir + "/temp.mp3");
+    ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
+    cache.write("downloaded bytes");
+    cache.close();
+    window->sSBFastDownload->click();
+    finishFileOperations();
+    QFile saved(target + "/b.mp3");
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "downloaded bytes");
 }
 
 TEST_F(CatalogTools, DeletingMoreThanTwoLinesAsksFirst)
