@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/BrowseWidgets.h"
 #include "app/DataFolder.h"
 #include "app/Dialogs.h"
 #include "app/EventDispatch.h"
@@ -7,6 +8,7 @@
 #include "app/IndicatorWindow.h"
 #include "app/Language.h"
 #include "app/ListSync.h"
+#include "app/MountWatcher.h"
 #include "app/PlayerLoader.h"
 #include "app/PlayerTick.h"
 #include "app/PlayerWidgets.h"
@@ -23,6 +25,7 @@
 #include "core/base/TextUtils.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -31,6 +34,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -41,8 +45,8 @@
 #include <QProgressBar>
 #include <QSlider>
 #include <QSplitter>
-#include <QStringListModel>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -60,37 +64,6 @@ namespace {
 
 const QString kBanner = QStringLiteral("----------  Vorlane Kestrio 2015  ----------");
 
-// The alphabet index: Latin letters, then digits on the first row; Cyrillic on the second.
-struct TLetter {
-    const char *Name;
-    const char16_t *Caption;
-};
-// clang-format off
-const TLetter kLatin[] = {
-    {"sLEngA", u"A"}, {"sLEng_B", u"B"}, {"sLEng_C", u"C"}, {"sLEng_D", u"D"}, {"sLEng_E", u"E"},
-    {"sLEng_F", u"F"}, {"sLEng_G", u"G"}, {"sLEng_H", u"H"}, {"sLEng_I", u"I"}, {"sLEng_J", u"J"},
-    {"sLEng_K", u"K"}, {"sLEng_L", u"L"}, {"sLEng_M", u"M"}, {"sLEng_N", u"N"}, {"sLEng_O", u"O"},
-    {"sLEng_P", u"P"}, {"sLEng_Q", u"Q"}, {"sLEng_R", u"R"}, {"sLEng_S", u"S"}, {"sLEng_T", u"T"},
-    {"sLEng_U", u"U"}, {"sLEng_V", u"V"}, {"sLEng_W", u"W"}, {"sLEng_X", u"X"}, {"sLEng_Y", u"Y"},
-    {"sLEng_Z", u"Z"},
-};
-const TLetter kDigits[] = {
-    {"sL_1", u"1"}, {"sL_2", u"2"}, {"sL_3", u"3"}, {"sL_4", u"4"}, {"sL_5", u"5"},
-    {"sL_6", u"6"}, {"sL_7", u"7"}, {"sL_8", u"8"}, {"sL_9", u"9"}, {"sL_0", u"0"},
-};
-const TLetter kCyrillic[] = {
-    {"sLRus_A", u"А"}, {"sLRus_B", u"Б"}, {"sLRus_W", u"В"}, {"sLRus_G", u"Г"},
-    {"sLRus_D", u"Д"}, {"sLRus_E", u"Е"}, {"sLUkr_Je", u"Є"}, {"sLRus_Yo", u"Ё"},
-    {"sLRus_Zh", u"Ж"}, {"sLRus_Z", u"З"}, {"sLRus_I", u"И"}, {"sLUkr_I", u"І"},
-    {"sLUkr_Ji", u"Ї"}, {"sLRus_J", u"Й"}, {"sLRus_K", u"К"}, {"sLRus_L", u"Л"},
-    {"sLRus_M", u"М"}, {"sLRus_N", u"Н"}, {"sLRus_O", u"О"}, {"sLRus_P", u"П"},
-    {"sLRus_R", u"Р"}, {"sLRus_S", u"С"}, {"sLRus_T", u"Т"}, {"sLRus_U", u"У"},
-    {"sLRus_F", u"Ф"}, {"sLRus_H", u"Х"}, {"sLRus_C", u"Ц"}, {"sLRus_Ch", u"Ч"},
-    {"sLRus_Sh", u"Ш"}, {"sLRus_Sch", u"Щ"}, {"slRus_ERev", u"Э"}, {"sLRus_Y", u"Ю"},
-    {"sLRus_Q", u"Я"},
-};
-// clang-format on
-
 // The stream-cache files a network download leaves behind.
 const char *const kCacheTempFiles[] = {"temp.mp3", "temp",     "temp.aac",
                                        "temp.m4a", "temp.wma", "temp.m3u"};
@@ -107,7 +80,8 @@ QToolButton *toolButton(const char *name, TGlyph glyph, const QString &hint,
     return b;
 }
 
-QListView *listView(const char *name, QStringListModel *model, QWidget *parent = nullptr)
+QListView *listView(const char *name, TLinesModel *model, TListBoxDelegate *delegate,
+                    QWidget *parent = nullptr)
 {
     auto *v = new QListView(parent);
     v->setObjectName(QLatin1String(name));
@@ -115,7 +89,9 @@ QListView *listView(const char *name, QStringListModel *model, QWidget *parent =
     v->setUniformItemSizes(true); // constant-time layout for lists of any length
     v->setEditTriggers(QAbstractItemView::NoEditTriggers);
     v->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    v->setTextElideMode(Qt::ElideMiddle);
+    v->setMouseTracking(true);
+    delegate->setParent(v);
+    v->setItemDelegate(delegate);
     return v;
 }
 
@@ -174,6 +150,13 @@ TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
     buildUi();
     connectCatalogTools();
     connectNamingTools();
+    ChooseFolder = [this](const QString &caption, const QString &startDir) {
+        return QFileDialog::getExistingDirectory(this, caption, startDir);
+    };
+    ChooseFile = [this](const QString &caption, const QString &startDir) {
+        return QFileDialog::getOpenFileName(this, caption, startDir);
+    };
+    connectBrowsing();
 
     MT = new QTimer(this);
     MT->setInterval(kMainTimerMs);
@@ -197,6 +180,7 @@ TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
     fLoadConf();
 
     setAcceptDrops(true);
+    vMountWatcher = new TMountWatcher(vOptions.MountSource, this);
     if (vOptions.StartTimers) {
         InetStartTimer->start();
         if (RefreshCacheTimer)
@@ -247,11 +231,80 @@ void TMainWindow::CreateWindowSet()
 
 bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    const QEvent::Type type = event->type();
     // The playback module is loaded once the window has been painted: its two hundred libraries
     // would otherwise compete with the first paint for the dynamic loader and the processor.
-    if (event->type() == QEvent::Paint && vPlayerLoader && watched == sLBBrowseWindow->viewport()) {
+    if (type == QEvent::Paint && vPlayerLoader && watched == sLBBrowseWindow->viewport()) {
         watched->removeEventFilter(this);
         QTimer::singleShot(0, vPlayerLoader, &TPlayerLoader::Start);
+        return false;
+    }
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+
+    switch (type) {
+    case QEvent::ShortcutOverride: {
+        // Menu shortcuts that an editor with the focus keeps for itself.
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (IsEditorGuardedShortcut(key->key(), int(key->modifiers()))) {
+            const TKeyFocus focus = keyFocus();
+            if (focus == TKeyFocus::NameEditor || focus == TKeyFocus::TagTitle ||
+                focus == TKeyFocus::TagArtist || focus == TKeyFocus::FindBox) {
+                event->accept();
+                return true;
+            }
+        }
+        return false;
+    }
+    case QEvent::KeyPress:
+        // Each propagation step passes here; the focus decides, so acting once is enough.
+        if (watched != QApplication::focusWidget() && QApplication::focusWidget())
+            return false;
+        return handleWindowKey(static_cast<QKeyEvent *>(event));
+    case QEvent::Wheel: return handleWheel(watched, static_cast<QWheelEvent *>(event));
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        if (watched == sPBPositionRegulator)
+            positionBarMouse(static_cast<QMouseEvent *>(event));
+        break;
+    case QEvent::MouseButtonPress: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::RightButton)
+            break;
+        if (watched == sTBPlaySpeed) {
+            sTBPlaySpeed->setValue(0);
+            return true;
+        }
+        if (watched == sPCExtentedControls->tabBar() || watched == sLBBookmarks->viewport() ||
+            watched == sLBDirList->viewport() || watched == sLBPlayLists->viewport() ||
+            watched->objectName() == QLatin1String("sTSTag") ||
+            watched->objectName() == QLatin1String("ITagCoverImage")) {
+            fsPCExtentedControlsSwitch();
+            return true;
+        }
+        break;
+    }
+    default: break;
+    }
+    // A click on a splitter shows its panel again, a double click hides it.
+    if (auto *handle = qobject_cast<QSplitterHandle *>(watched)) {
+        auto *panel = qobject_cast<QWidget *>(handle->property("panel").value<QObject *>());
+        if (panel && type == QEvent::MouseButtonDblClick) {
+            SetPanelShown(panel, false);
+            handle->setProperty("hiddenByDoubleClick", true); // its release is not a click
+            return true;
+        }
+        if (panel && type == QEvent::MouseButtonRelease) {
+            if (handle->property("hiddenByDoubleClick").toBool()) {
+                handle->setProperty("hiddenByDoubleClick", false);
+                return true;
+            }
+            if (!PanelShown(panel)) {
+                SetPanelShown(panel, true);
+                return true;
+            }
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -302,12 +355,13 @@ void TMainWindow::buildUi()
     sSpCentral->setObjectName(QStringLiteral("sSpCentral"));
     sSpCentral->setHandleWidth(6);
 
-    vNavigatorModel = new THeaderListModel(this);
+    vNavigatorModel = new TLinesModel(this);
     sPLeft = new QWidget;
     sPLeft->setObjectName(QStringLiteral("sPLeft"));
     auto *leftLayout = new QVBoxLayout(sPLeft);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    sLBNavigator = listView("sLBNavigator", vNavigatorModel);
+    vNavigatorDelegate = new TListBoxDelegate(true);
+    sLBNavigator = listView("sLBNavigator", vNavigatorModel, vNavigatorDelegate);
     leftLayout->addWidget(sLBNavigator);
     sPLeft->setMinimumWidth(120);
 
@@ -372,40 +426,15 @@ QWidget *TMainWindow::buildCentre()
         toolButton("sSBDefaultSort", TGlyph::SortDefault, QStringLiteral("Original order")));
     layout->addLayout(bar);
 
-    // The alphabet index.
-    auto *alphabet = new QWidget;
-    alphabet->setObjectName(QStringLiteral("sPAlphabet"));
-    auto *rows = new QVBoxLayout(alphabet);
-    rows->setContentsMargins(2, 0, 2, 0);
-    rows->setSpacing(0);
-    const auto addRow = [rows](std::initializer_list<std::pair<const TLetter *, size_t>> groups) {
-        auto *row = new QHBoxLayout;
-        row->setSpacing(0);
-        bool first = true;
-        for (const auto &[letters, count] : groups) {
-            if (!first)
-                row->addSpacing(10);
-            first = false;
-            for (size_t i = 0; i < count; ++i) {
-                auto *l = label(letters[i].Name, QString::fromUtf16(letters[i].Caption));
-                l->setProperty("alphabet", true);
-                l->setAlignment(Qt::AlignCenter);
-                l->setCursor(Qt::PointingHandCursor);
-                QFont f = l->font();
-                f.setPointSizeF(f.pointSizeF() * 0.9);
-                l->setFont(f);
-                row->addWidget(l, 1);
-            }
-        }
-        rows->addLayout(row);
-    };
-    addRow({{kLatin, std::size(kLatin)}, {kDigits, std::size(kDigits)}});
-    addRow({{kCyrillic, std::size(kCyrillic)}});
-    layout->addWidget(alphabet);
+    // The alphabet index, then the browse list.
+    sPAlphabet = new TAlphabetIndex;
+    layout->addWidget(sPAlphabet);
 
-    vBrowseModel = new QStringListModel(this);
-    sLBBrowseWindow = listView("sLBBrowseWindow", vBrowseModel);
-    sLBBrowseWindow->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    vBrowseModel = new TLinesModel(this);
+    sLBBrowseWindow = new TBrowseListView;
+    sLBBrowseWindow->setObjectName(QStringLiteral("sLBBrowseWindow"));
+    sLBBrowseWindow->setModel(vBrowseModel);
+    sLBBrowseWindow->setItemDelegate(new TBrowseDelegate(sLBBrowseWindow));
     sLBBrowseWindow->setAlternatingRowColors(true);
     layout->addWidget(sLBBrowseWindow, 1);
 
@@ -438,7 +467,7 @@ QWidget *TMainWindow::buildSidePanel()
     sPCExtentedControls->setObjectName(QStringLiteral("sPCExtentedControls"));
     sPCExtentedControls->setDocumentMode(false);
 
-    const auto page = [this](const char *name, const char *listName, QStringListModel *&model,
+    const auto page = [this](const char *name, const char *listName, TLinesModel *&model,
                              QListView *&view, const QString &caption,
                              std::initializer_list<QToolButton *> buttons) {
         auto *sheet = new QWidget;
@@ -446,10 +475,9 @@ QWidget *TMainWindow::buildSidePanel()
         auto *v = new QVBoxLayout(sheet);
         v->setContentsMargins(6, 6, 6, 6);
         v->setSpacing(4);
-        model = new QStringListModel(this);
-        view = listView(listName, model);
-        auto *delegate = new TScrollingItemDelegate(view);
-        view->setItemDelegate(delegate);
+        model = new TLinesModel(this);
+        auto *delegate = new TListBoxDelegate(false);
+        view = listView(listName, model, delegate);
         vSideDelegates << delegate;
         v->addWidget(view, 1);
         auto *row = new QHBoxLayout;
@@ -733,12 +761,9 @@ void TMainWindow::buildMenus()
             [this](bool on) { vVorlane->SetAudioFilesOnly(on); });
     connect(MenuItem(QStringLiteral("PMCloseProgram")), &QAction::triggered, this, &QWidget::close);
     connect(MenuItem(QStringLiteral("PMDAdd")), &QAction::triggered, this, [this] {
-        const QString chosen = QFileDialog::getExistingDirectory(this, Msg().SM_ADDDIR, vLastDir);
-        if (chosen.isEmpty())
-            return;
-        const bool included =
-            QMessageBox::question(this, Msg().SM_ADDDIR, Msg().SM_OPENINCLUDES) == QMessageBox::Yes;
-        addFolderList(chosen, included);
+        const QString chosen = ChooseFolder(Msg().SM_ADDDIR, vLastDir);
+        if (!chosen.isEmpty())
+            showDroppedOrChosenFolder(chosen, Msg().SM_ADDDIR);
     });
     const auto toggleWindow = [this](const char *item, const char *window) {
         connect(MenuItem(QLatin1String(item)), &QAction::triggered, this, [this, window] {
@@ -839,9 +864,9 @@ void TMainWindow::fLoadConf()
     sSPLeft->setSizes({c.sPLeftWidth, c.sPCenterWidth + c.sPRightWidth});
     sSpCentral->setSizes({c.sPCenterWidth, c.sPRightWidth});
     sSPTop->setSizes({c.sPTopHeight, std::max(100, c.Heigth - c.sPTopHeight)});
-    sPLeft->setVisible(c.ShowNavigator);
-    sPRight->setVisible(c.ShowTools);
-    sPTop->setVisible(c.ShowPeaks);
+    SetPanelShown(sPLeft, c.ShowNavigator);
+    SetPanelShown(sPRight, c.ShowTools);
+    SetPanelShown(sPTop, c.ShowPeaks);
 
     fSetFontSize(vFontSize);
 }
@@ -900,21 +925,21 @@ TConfig TMainWindow::CurrentConfig() const
         vPlayer->GetEffects(c.SoundProc);
     c.SoundProc.EqEnabled = MenuItem(QStringLiteral("PMCSPEqEnabled"))->isChecked();
     c.RenameTemplate = vVorlane->TagRenameTemplate();
-    c.ShowNavigator = !sPLeft->isHidden();
-    c.ShowTools = !sPRight->isHidden();
-    c.ShowPeaks = !sPTop->isHidden();
+    c.ShowNavigator = PanelShown(sPLeft);
+    c.ShowTools = PanelShown(sPRight);
+    c.ShowPeaks = PanelShown(sPTop);
     const QList<int> outer = sSPLeft->sizes();
     const QList<int> inner = sSpCentral->sizes();
-    if (!sPLeft->isHidden() && outer.size() == 2 && outer[0] > 0)
+    if (outer.size() == 2 && outer[0] > 0)
         c.sPLeftWidth = outer[0];
     if (inner.size() == 2) {
         if (inner[0] > 0)
             c.sPCenterWidth = inner[0];
-        if (!sPRight->isHidden() && inner[1] > 0)
+        if (inner[1] > 0)
             c.sPRightWidth = inner[1];
     }
     const QList<int> vertical = sSPTop->sizes();
-    if (!sPTop->isHidden() && vertical.size() == 2 && vertical[0] > 0)
+    if (vertical.size() == 2 && vertical[0] > 0)
         c.sPTopHeight = vertical[0];
     c.Maximized = isMaximized();
     const QSize size = isMaximized() || isMinimized() ? normalGeometry().size() : this->size();
@@ -1116,8 +1141,13 @@ void TMainWindow::MTTimer()
     TSStatus->ScrollText();
     dispatchEvent(vVorlane->Flags());
 
-    if (!sPRight->isHidden())
+    if (PanelShown(sPRight))
         scrollSelectedItem();
+    // A volume mounted since the last look (once a second).
+    if (++vMountTicks >= 20) {
+        vMountTicks = 0;
+        OnDeviceChange();
+    }
 
     const bool playing = vPlayer && vPlayer->Played();
     sSBPlay->setIcon(GlyphIcon(playing ? TGlyph::Pause : TGlyph::Play));
@@ -1138,7 +1168,7 @@ void TMainWindow::scrollSelectedItem()
     if (page < 0 || page > 2 || page >= vSideDelegates.size())
         return;
     QListView *view = page == 0 ? sLBBookmarks : page == 1 ? sLBDirList : sLBPlayLists;
-    TScrollingItemDelegate *delegate = vSideDelegates.at(page);
+    TListBoxDelegate *delegate = vSideDelegates.at(page);
     const QModelIndex current = view->currentIndex();
     if (!current.isValid() || !view->selectionModel()->isSelected(current)) {
         delegate->SetScroll(-1, 0);
@@ -1194,11 +1224,8 @@ void TMainWindow::dispatchEvent(int code)
         refillBookmarks();
     if (plan.SyncPlayLists)
         SyncListBoxItems(vPlayListsModel, vVorlane->PlaylistList());
-    if (plan.RefillBrowseFromList) {
-        const TListData browse = vVorlane->List();
-        vBrowseModel->setStringList(browse.List);
-        fSetBrowseIndex(browse.Index + 1);
-    }
+    if (plan.RefillBrowseFromList)
+        refillBrowse();
     if (plan.OpenFile)
         fOpenFile();
     if (plan.OpenIfOtherFile) {
@@ -1231,7 +1258,11 @@ void TMainWindow::dispatchEvent(int code)
 void TMainWindow::refillBrowse()
 {
     const TListData browse = vVorlane->List();
-    vBrowseModel->setStringList(browse.List);
+    const uint32_t mode = vVorlane->Mode();
+    sLBBrowseWindow->SetHeaderRow(mode != bmRoot);
+    sLBBrowseWindow->SetDragAllowed(mode == bmComputerFiles || mode == bmInternetFiles ||
+                                    mode == bmInternetSearch || mode == bmPlayListFiles);
+    vBrowseModel->SetLines(browse.List);
     fSetBrowseIndex(browse.Index + 1);
 }
 
@@ -1249,8 +1280,7 @@ void TMainWindow::refillBookmarks()
     if (bookmarks.Index >= 0 && bookmarks.Index < vBookmarksModel->rowCount())
         sLBBookmarks->setCurrentIndex(vBookmarksModel->index(bookmarks.Index));
     if (vVorlane->Mode() == bmBookmarks) {
-        const TListData browse = vVorlane->List();
-        vBrowseModel->setStringList(browse.List);
+        refillBrowse();
         fSetBrowseIndex(bookmarks.Index + 1);
     }
     const QModelIndex current = sLBBookmarks->currentIndex();
@@ -1262,7 +1292,7 @@ bool TMainWindow::fSetBrowseIndex(int index)
     if (index < 0 || index >= vBrowseModel->rowCount())
         return false;
     const QModelIndex i = vBrowseModel->index(index);
-    sLBBrowseWindow->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
+    sLBBrowseWindow->selectionModel()->setCurrentIndex(i, QItemSelectionModel::Select);
     sLBBrowseWindow->scrollTo(i);
     return true;
 }
@@ -1279,30 +1309,38 @@ void TMainWindow::fRefreshTreeNavigator(bool)
     TListData computer, inet, playlists, bookmarks;
     vVorlane->GetAllLists(computer, inet, playlists, bookmarks);
     const TMessages &m = Msg();
+    vNavigator = NavigatorLayout(int(computer.List.size()), int(playlists.List.size()),
+                                 int(inet.List.size()), int(bookmarks.List.size()));
     QStringList lines;
-    lines << m.SM_COMPUTER << computer.List;
-    vNavigatorP = int(lines.size());
-    lines << m.SM_PLAYLISTS << playlists.List;
-    vNavigatorI = int(lines.size());
-    lines << m.SM_INTERNET << inet.List;
-    vNavigatorB = int(lines.size());
-    lines << m.SM_BOOKMARKS << bookmarks.List;
+    lines.reserve(vNavigator.Total);
+    lines << m.SM_COMPUTER << computer.List << m.SM_PLAYLISTS << playlists.List << m.SM_INTERNET
+          << inet.List << m.SM_BOOKMARKS << bookmarks.List;
     const int previous = sLBNavigator->currentIndex().row();
     SyncListBoxItems(vNavigatorModel, lines);
-    vNavigatorModel->SetHeaderRows({0, vNavigatorP, vNavigatorI, vNavigatorB});
+    vNavigatorModel->SetHeaderRows({0, vNavigator.P, vNavigator.I, vNavigator.B});
+    vNavigatorDelegate->SetGreyFrom(vNavigator.B);
     if (previous >= 0 && previous < vNavigatorModel->rowCount())
         sLBNavigator->setCurrentIndex(vNavigatorModel->index(previous));
 }
 
 void TMainWindow::fSetFontSize(int size)
 {
-    vFontSize = size;
+    vFontSize = std::max(1, size);
     for (QWidget *w : std::initializer_list<QWidget *>{sLBBrowseWindow, sLBBookmarks, sLBNavigator,
                                                        sLBDirList, sLBPlayLists, sEEdit}) {
         QFont f = w->font();
-        f.setPointSize(std::max(1, size));
+        f.setPointSize(vFontSize);
         w->setFont(f);
     }
+    const int height = ListItemHeight(vFontSize);
+    vNavigatorDelegate->SetItemHeight(height);
+    for (TListBoxDelegate *d : std::as_const(vSideDelegates))
+        d->SetItemHeight(height);
+    for (QListView *v : {sLBNavigator, sLBBookmarks, sLBDirList, sLBPlayLists})
+        v->doItemsLayout();
+    sLBBrowseWindow->SetItemHeight(height);
+    ChangeColumnsNumber();
+    menuBar()->setFont(sEFindQuery->font());
     vVorlane->SetFlags(efRefreshView);
 }
 
@@ -1317,16 +1355,20 @@ void TMainWindow::fOpenFile()
         return;
     const bool playFiles = MenuItem(QStringLiteral("PMCPlayFiles"))->isChecked();
     const uint32_t mode = vVorlane->Mode();
-    sLBBrowseWindow->clearSelection();
+    // The row of the entry that played leaves the selection; other selected rows stay.
+    const QModelIndex highlighted = sLBBrowseWindow->currentIndex();
+    if (highlighted.isValid())
+        sLBBrowseWindow->selectionModel()->select(highlighted, QItemSelectionModel::Deselect);
 
     // Entries that cannot be opened are skipped in local lists.
     const int startIndex = index;
     for (;;) {
         vVorlane->SetFileIndex(index);
         const TFileName entry = vVorlane->CurrentFile();
+        if (vPlayer)
+            vPlayer->Stop();
         if (!vPlayer || !playFiles || index >= vBrowseModel->rowCount())
             break;
-        vPlayer->Stop();
         if (vPlayer->OpenFile(entry))
             break;
         if (mode == bmInternetSearch || mode == bmInternetFiles)
@@ -1395,7 +1437,7 @@ void TMainWindow::fPrev()
 
 QStringList TMainWindow::BrowseLines() const
 {
-    return vBrowseModel->stringList();
+    return vBrowseModel->Lines();
 }
 
 int TMainWindow::BrowseCurrentRow() const
@@ -1405,22 +1447,22 @@ int TMainWindow::BrowseCurrentRow() const
 
 QStringList TMainWindow::NavigatorLines() const
 {
-    return vNavigatorModel->stringList();
+    return vNavigatorModel->Lines();
 }
 
 QStringList TMainWindow::DirListLines() const
 {
-    return vDirListModel->stringList();
+    return vDirListModel->Lines();
 }
 
 QStringList TMainWindow::BookmarkLines() const
 {
-    return vBookmarksModel->stringList();
+    return vBookmarksModel->Lines();
 }
 
 QStringList TMainWindow::PlayListLines() const
 {
-    return vPlayListsModel->stringList();
+    return vPlayListsModel->Lines();
 }
 
 void TMainWindow::addFolderList(const QString &folder, bool included)
@@ -1505,19 +1547,12 @@ void TMainWindow::dragEnterEvent(QDragEnterEvent *event)
 
 void TMainWindow::dropEvent(QDropEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
+    if (!event->mimeData()->hasUrls())
         return;
-    const QString path = urls.first().toLocalFile();
-    vVorlane->SetMode(bmComputerFiles);
-    if (LowerExtension(path) == QLatin1String(".txt")) {
-        vVorlane->OpenExtFileList(path, false);
-        return;
-    }
-    const bool included =
-        QMessageBox::question(this, Msg().SM_ADDDIR, Msg().SM_OPENINCLUDES) == QMessageBox::Yes;
-    addFolderList(path, included);
     event->acceptProposedAction();
+    // The question a folder asks must not stall the drag source: answer the drop first.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    QTimer::singleShot(0, this, [this, urls] { WMDropFiles(urls); });
 }
 
 } // namespace vorlane

@@ -15,6 +15,8 @@
 // Threads: everything here runs on the main thread; workers reach it only through the controller's
 // mailboxes, which reading Flags() evaluates.
 
+#include "app/BrowseRules.h"
+#include "app/BrowseWidgets.h"
 #include "app/Config.h"
 #include "app/Dialogs.h"
 #include "app/IndicatorWindow.h"
@@ -39,18 +41,22 @@ class QMenu;
 class QProgressBar;
 class QSlider;
 class QSplitter;
-class QStringListModel;
 class QSystemTrayIcon;
 class QTabWidget;
 class QTimer;
 class QToolButton;
+class QUrl;
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
 
 namespace vorlane {
 
 class TVorlane;
 class TTextScroller;
-class THeaderListModel;
-class TScrollingItemDelegate;
+class TLinesModel;
+class TListBoxDelegate;
+class TMountWatcher;
 class TPlayerLoader;
 class TPeaksStrip;
 class TVisualIndicator;
@@ -75,6 +81,8 @@ struct TMainWindowOptions {
     // False in tests that hand the window a player of their own (SetPlayer). The engine's player
     // comes from its module, loaded in the background: Player() is null until it has arrived.
     bool CreatePlayer = true;
+    // The mount points of the system; the system's mount table when empty (tests hand in theirs).
+    std::function<QStringList()> MountSource;
 };
 
 class TMainWindow : public QMainWindow {
@@ -144,9 +152,19 @@ public:
     // ---- Lists ----
     void fRefreshDirList();
     void fRefreshTreeNavigator(bool softRefresh);
+    // False when index is past the browse entries; otherwise makes that entry the current one and
+    // selects it (other selected entries stay selected).
     bool fSetBrowseIndex(int index);
+    // Selects the shown list (modes 1, 3, 7) or the current file (modes 2, 4, 6, 8) in the browse
+    // list; the top entry otherwise.
+    void fRefreshBrowseIndex();
     void fSetFontSize(int size);
+    int FontSize() const { return vFontSize; }
+    // Columns of the browse list from its width and the font size (BrowseColumns).
+    void ChangeColumnsNumber();
     void fCheckPLFile();
+    // The sections of the navigator as last built.
+    TNavigatorLayout NavigatorSections() const { return vNavigator; }
     QStringList BrowseLines() const;
     int BrowseCurrentRow() const;
     QStringList NavigatorLines() const;
@@ -154,8 +172,36 @@ public:
     QStringList BookmarkLines() const;
     QStringList PlayListLines() const;
 
+    // ---- Browsing (every gesture maps to controller calls; the timer redraws) ----
+    // A click on navigator row a / on the browse list's current row.
+    void sLBNavigatorClick(int a);
+    void sLBBrowseWindowClick();
+    // One level up (Back button, Backspace in the browse list).
+    void fBackBrowserMode();
+    // The letter jump of the alphabet index.
+    void fSetIndexByFirstLetter(QChar letter);
+    // Shows the next side tab; after the last the first.
+    void fsPCExtentedControlsSwitch();
+    // The find button: Find(text of the find box, 0.8).
+    void sSBFindStartClick();
+    // Dropped files and folders: only the first is taken.
+    void WMDropFiles(const QList<QUrl> &urls);
+    // Rescans the folder lists that lie on newly mounted volumes (called from the main timer).
+    void OnDeviceChange();
+    TMountWatcher *MountWatcher() const { return vMountWatcher; }
+    // Whether a panel (sPLeft, sPRight, sPTop) is shown; hiding one keeps its splitter.
+    bool PanelShown(QWidget *panel) const;
+    void SetPanelShown(QWidget *panel, bool shown);
+
+    // The folder and file choosers of the directory menu (dialogs unless replaced; tests
+    // answer them). The folder question they lead to is AskYesNo.
+    std::function<QString(const QString &caption, const QString &startDir)> ChooseFolder;
+    std::function<QString(const QString &caption, const QString &startDir)> ChooseFile;
+    QString LastDir() const { return vLastDir; }
+
     // ---- Controls (object names are their lang.ini keys) ----
-    QListView *sLBBrowseWindow = nullptr;
+    TBrowseListView *sLBBrowseWindow = nullptr;
+    TAlphabetIndex *sPAlphabet = nullptr;
     QListView *sLBNavigator = nullptr;
     QListView *sLBBookmarks = nullptr;
     QListView *sLBDirList = nullptr;
@@ -294,6 +340,16 @@ private:
     void runPlayerCommand();
     void runPlayerTick();
     void scrollSelectedItem();
+    void connectBrowsing();
+    void installPanelHandles();
+    void runSourceButton(int source);
+    void runDirectoryMenu(const QString &item);
+    void runEditClipboardItem(const QString &item);
+    bool handleWindowKey(QKeyEvent *event);
+    bool handleWheel(QObject *watched, QWheelEvent *event);
+    TKeyFocus keyFocus() const;
+    void positionBarMouse(QMouseEvent *event);
+    void showDroppedOrChosenFolder(const QString &folder, const QString &caption);
     void applyTheme(const QString &name);
     void setRepeatMode(TRepeatMode mode);
     void startAutoUpdater();
@@ -336,20 +392,23 @@ private:
     TConfig vConfig;  // as read at start; keys the window does not hold are written back from it
     int vFontSize = 8;
     int vDestFolderIndex = 0;
-    int vNavigatorP = 1, vNavigatorI = 2, vNavigatorB = 3;
+    TNavigatorLayout vNavigator;
+    TMountWatcher *vMountWatcher = nullptr;
+    int vMountTicks = 0;
 
     std::unique_ptr<TVorlane> vVorlane;
     std::unique_ptr<TPlayerPort> vPlayer;
     TPlayerLoader *vPlayerLoader = nullptr;
 
-    QStringListModel *vBrowseModel = nullptr;
-    THeaderListModel *vNavigatorModel = nullptr;
-    QStringListModel *vBookmarksModel = nullptr;
-    QStringListModel *vDirListModel = nullptr;
-    QStringListModel *vPlayListsModel = nullptr;
+    TLinesModel *vBrowseModel = nullptr;
+    TLinesModel *vNavigatorModel = nullptr;
+    TLinesModel *vBookmarksModel = nullptr;
+    TLinesModel *vDirListModel = nullptr;
+    TLinesModel *vPlayListsModel = nullptr;
+    TListBoxDelegate *vNavigatorDelegate = nullptr;
 
     TItemScroll vItemScroll; // the selected-item scroller's state (xs1, ys1, xsv1)
-    QList<TScrollingItemDelegate *> vSideDelegates;
+    QList<TListBoxDelegate *> vSideDelegates;
 
     QActionGroup *vRepeatGroup = nullptr;
     QActionGroup *vFontGroup = nullptr;

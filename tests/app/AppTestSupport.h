@@ -88,7 +88,7 @@ public:
     }
     bool Played() const override { return Playing; }
     void SetVolume(int volume) override { Volume = volume; }
-    void SetSpeed(int) override {}
+    void SetSpeed(int speed) override { Speed = speed; }
     int BitRate() const override { return 128; }
     TFileName CurrentFile() const override { return Current; }
     void SetProgramDir(const QString &) override {}
@@ -117,7 +117,7 @@ public:
     }
     TSoundProcConfig Effects;
 
-    int Opens = 0, Pauses = 0, Stops = 0, Volume = 0;
+    int Opens = 0, Pauses = 0, Stops = 0, Volume = 0, Speed = 0;
     bool Playing = false;
     bool EndNow = false;
     int64_t Position = 0;
