@@ -524,7 +524,10 @@ bool TMainWindow::handleWindowKey(QKeyEvent *event)
         if (key == Qt::Key_Left || key == Qt::Key_Right)
             return true;
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            fRepeatFileOperation();
+            // Through the button, which stays disabled until the start-up timer has run.
+            const char *name = LastFileOperationIsMove() ? "sSBMove" : "sSBCopy";
+            if (auto *b = findChild<QToolButton *>(QLatin1String(name)); b && b->isEnabled())
+                b->click();
             return true;
         }
     }

@@ -14,7 +14,6 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QTabWidget>
 #include <QToolButton>
 

@@ -95,13 +95,6 @@ QListView *listView(const char *name, TLinesModel *model, TListBoxDelegate *dele
     return v;
 }
 
-QLabel *label(const char *name, const QString &text, QWidget *parent = nullptr)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
 QString withSlash(const QString &dir)
 {
     return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
@@ -276,10 +269,9 @@ bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
             sTBPlaySpeed->setValue(0);
             return true;
         }
+        // The tag sheet's cover and background ask for the next tab themselves.
         if (watched == sPCExtentedControls->tabBar() || watched == sLBBookmarks->viewport() ||
-            watched == sLBDirList->viewport() || watched == sLBPlayLists->viewport() ||
-            watched->objectName() == QLatin1String("sTSTag") ||
-            watched->objectName() == QLatin1String("ITagCoverImage")) {
+            watched == sLBDirList->viewport() || watched == sLBPlayLists->viewport()) {
             fsPCExtentedControlsSwitch();
             return true;
         }
