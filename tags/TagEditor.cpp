@@ -129,9 +129,15 @@ QImage LoadDefaultCover()
     return generatedCover();
 }
 
-TTagEditor::TTagEditor()
-    : vDefaultCover(LoadDefaultCover())
+TTagEditor::TTagEditor() = default;
+
+const QImage &TTagEditor::DefaultCover() const
 {
+    if (!vDefaultCoverLoaded) {
+        vDefaultCover = LoadDefaultCover();
+        vDefaultCoverLoaded = true;
+    }
+    return vDefaultCover;
 }
 
 void TTagEditor::SetFile(const QString &ExtCurFile)
@@ -236,7 +242,7 @@ void TTagEditor::CopyFromTagV2toTagV1()
 
 void TTagEditor::GetCoverArt(int Width, int Height)
 {
-    CoverArt = vDefaultCover;
+    CoverArt = DefaultCover();
     if (!vEnabled)
         return;
     QByteArray picture;
@@ -250,7 +256,7 @@ void TTagEditor::GetCoverArt(int Width, int Height)
         return;
     QImage decoded;
     if (!decoded.loadFromData(picture, format))
-        decoded = vDefaultCover;
+        decoded = DefaultCover();
     const QSize size = CoverArtSize(decoded.width(), decoded.height(), Width, Height);
     CoverArt = decoded.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                    .convertToFormat(QImage::Format_RGB888);

@@ -63,7 +63,8 @@ public:
 
     bool Enabled() const { return vEnabled; }
     QString CurFile() const { return vCurFile; }
-    const QImage &DefaultCover() const { return vDefaultCover; }
+    // Read when first needed: most starts never show a cover, and decoding it is not free.
+    const QImage &DefaultCover() const;
     // The code of the last tag save (TID3v1Tag / TID3v2Tag codes); 0 before any.
     int LastSaveResult() const { return vLastSaveResult; }
 
@@ -75,7 +76,8 @@ public:
 private:
     QString vCurFile;
     bool vEnabled = false;
-    QImage vDefaultCover;
+    mutable QImage vDefaultCover;
+    mutable bool vDefaultCoverLoaded = false;
     int vLastSaveResult = 0;
 };
 
