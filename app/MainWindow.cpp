@@ -357,20 +357,23 @@ void TMainWindow::buildUi()
     leftLayout->addWidget(sLBNavigator);
     sPLeft->setMinimumWidth(120);
 
-    sPCenter = buildCentre();
-    sPRight = buildSidePanel();
-
-    sSpCentral->addWidget(sPCenter);
-    sSpCentral->addWidget(sPRight);
-    sSpCentral->setStretchFactor(0, 1);
-    sSPLeft->addWidget(sPLeft);
-    sSPLeft->addWidget(sSpCentral);
-    sSPLeft->setStretchFactor(1, 1);
+    // The splitters go into the window before the big panels go into them: with the theme's
+    // style sheet, every attach restyles the attached tree, so each panel is attached once,
+    // to its final place.
     sSPTop->addWidget(sPTop);
     sSPTop->addWidget(sSPLeft);
     sSPTop->setStretchFactor(1, 1);
-
     outer->addWidget(sSPTop, 1);
+    sSPLeft->addWidget(sPLeft);
+    sSPLeft->addWidget(sSpCentral);
+    sSPLeft->setStretchFactor(1, 1);
+
+    sPCenter = buildCentre();
+    sSpCentral->addWidget(sPCenter);
+    sPRight = buildSidePanel();
+    sSpCentral->addWidget(sPRight);
+    sSpCentral->setStretchFactor(0, 1);
+
     outer->addWidget(buildPlayerPanel());
 
     TSStatus = new TTextScroller(central);
