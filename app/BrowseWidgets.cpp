@@ -76,6 +76,14 @@ void TBrowseListView::applyLayout()
     scheduleDelayedItemsLayout();
 }
 
+void TBrowseListView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                  const QList<int> &roles)
+{
+    // QListView would lay out every row again at the next paint (a long list pays milliseconds
+    // for one renamed entry); the base view only repaints what changed.
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+}
+
 void TBrowseListView::resizeEvent(QResizeEvent *event)
 {
     QListView::resizeEvent(event);

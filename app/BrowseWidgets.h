@@ -53,6 +53,10 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Rows are all one height and columns one width, so a changed text never moves a row: the
+    // changed rows are repainted without laying the whole list out again.
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
 
 private:
     void applyLayout();

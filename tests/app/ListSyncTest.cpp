@@ -2,10 +2,12 @@
 // and its scroll position.
 
 #include "app/ListSync.h"
+#include "app/BrowseWidgets.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QListView>
 #include <QScrollBar>
 
@@ -81,6 +83,36 @@ TEST(ListSync, HeaderRowsAreMarkedForTheDelegate)
     EXPECT_FALSE(model.index(1).data(TLinesModel::kHeaderRole).toBool());
     EXPECT_TRUE(model.IsHeaderRow(2));
     EXPECT_FALSE(model.IsHeaderRow(3));
+}
+
+// The browse list repaints a renamed row without laying the list out again: the new text must
+// still reach the screen, in one column and in several, and rows keep their places.
+TEST(ListSync, TheBrowseListRepaintsAChangedRowInPlace)
+{
+    for (const int columns : {0, 3}) {
+        TLinesModel model;
+        TBrowseListView view;
+        view.setItemDelegate(new TBrowseDelegate(&view));
+        view.setModel(&model);
+        view.SetItemHeight(20);
+        view.resize(600, 200);
+        view.SetColumns(columns);
+        view.show();
+        SyncListBoxItems(&model, numbered(100));
+        QApplication::processEvents();
+        const QRect row3 = view.visualRect(model.index(3)) & view.viewport()->rect();
+        const QRect row40 = view.visualRect(model.index(40));
+        ASSERT_FALSE(row3.isEmpty()) << columns;
+        const QImage before = view.viewport()->grab(row3).toImage();
+
+        QStringList next = numbered(100);
+        next[3] = QStringLiteral("Renamed, and much longer than any other line of the list");
+        ASSERT_EQ(SyncListBoxItems(&model, next), 1);
+        QApplication::processEvents();
+        EXPECT_NE(view.viewport()->grab(row3).toImage(), before) << columns;
+        EXPECT_EQ(view.visualRect(model.index(3)) & view.viewport()->rect(), row3) << columns;
+        EXPECT_EQ(view.visualRect(model.index(40)), row40) << columns;
+    }
 }
 
 } // namespace
