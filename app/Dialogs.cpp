@@ -1,4 +1,5 @@
 #include "app/Dialogs.h"
+#include "app/NamedWidgets.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -17,14 +18,6 @@
 namespace vorlane {
 
 namespace {
-
-template <typename T, typename... Args>
-T *named(const char *name, Args &&...args)
-{
-    T *w = new T(std::forward<Args>(args)...);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
 
 QHBoxLayout *buttonRow(std::initializer_list<QWidget *> buttons)
 {
@@ -48,9 +41,9 @@ TDialogWindow *CreateSoundProcWindow(QWidget *parent)
 {
     auto *w = new TDialogWindow(QStringLiteral("SoundProcWindow"), QStringLiteral("Sound"), parent);
     auto *layout = new QVBoxLayout(w);
-    auto *eq = named<QGroupBox>("sGBEqualizer", QStringLiteral("Equaliser"));
+    auto *eq = NamedWidget<QGroupBox>("sGBEqualizer", QStringLiteral("Equaliser"));
     auto *eqLayout = new QVBoxLayout(eq);
-    eqLayout->addWidget(named<QCheckBox>("sCBEQEnabled", QStringLiteral("Equaliser on")));
+    eqLayout->addWidget(NamedWidget<QCheckBox>("sCBEQEnabled", QStringLiteral("Equaliser on")));
     auto *bands = new QHBoxLayout;
     for (int band = 1; band <= 10; ++band) {
         auto *slider = new QSlider(Qt::Vertical);
@@ -61,23 +54,23 @@ TDialogWindow *CreateSoundProcWindow(QWidget *parent)
         bands->addWidget(slider);
     }
     eqLayout->addLayout(bands);
-    eqLayout->addWidget(named<QLabel>("sLEQPresets", QStringLiteral("Preset")));
-    auto *presets = named<QSlider>("sTBEQPresets", Qt::Horizontal);
+    eqLayout->addWidget(NamedWidget<QLabel>("sLEQPresets", QStringLiteral("Preset")));
+    auto *presets = NamedWidget<QSlider>("sTBEQPresets", Qt::Horizontal);
     presets->setRange(0, 4);
     eqLayout->addWidget(presets);
     layout->addWidget(eq);
-    auto *fx = named<QGroupBox>("sGBEffects", QStringLiteral("Effects"));
+    auto *fx = NamedWidget<QGroupBox>("sGBEffects", QStringLiteral("Effects"));
     auto *form = new QFormLayout(fx);
-    form->addRow(named<QCheckBox>("sCBEchoEnabled", QStringLiteral("Echo")));
-    form->addRow(named<QLabel>("sLEchoDelay", QStringLiteral("Delay")),
-                 named<QSlider>("sTBEchoDelay", Qt::Horizontal));
-    form->addRow(named<QLabel>("sLEchoLevel", QStringLiteral("Level")),
-                 named<QSlider>("sTBEchoLevel", Qt::Horizontal));
-    form->addRow(named<QCheckBox>("sCBCompressorEnabled", QStringLiteral("Compressor")));
-    form->addRow(named<QLabel>("sLCompressionRatio", QStringLiteral("Ratio")),
-                 named<QSlider>("sTBCompressionRatio", Qt::Horizontal));
-    form->addRow(named<QLabel>("sLCompressionLevel", QStringLiteral("Threshold")),
-                 named<QSlider>("sTBCompressionLevel", Qt::Horizontal));
+    form->addRow(NamedWidget<QCheckBox>("sCBEchoEnabled", QStringLiteral("Echo")));
+    form->addRow(NamedWidget<QLabel>("sLEchoDelay", QStringLiteral("Delay")),
+                 NamedWidget<QSlider>("sTBEchoDelay", Qt::Horizontal));
+    form->addRow(NamedWidget<QLabel>("sLEchoLevel", QStringLiteral("Level")),
+                 NamedWidget<QSlider>("sTBEchoLevel", Qt::Horizontal));
+    form->addRow(NamedWidget<QCheckBox>("sCBCompressorEnabled", QStringLiteral("Compressor")));
+    form->addRow(NamedWidget<QLabel>("sLCompressionRatio", QStringLiteral("Ratio")),
+                 NamedWidget<QSlider>("sTBCompressionRatio", Qt::Horizontal));
+    form->addRow(NamedWidget<QLabel>("sLCompressionLevel", QStringLiteral("Threshold")),
+                 NamedWidget<QSlider>("sTBCompressionLevel", Qt::Horizontal));
     layout->addWidget(fx);
     return w;
 }
@@ -87,9 +80,11 @@ TDialogWindow *CreateFeedbackWindow(QWidget *parent)
     auto *w =
         new TDialogWindow(QStringLiteral("FeedbackWindow"), QStringLiteral("Feedback"), parent);
     auto *layout = new QVBoxLayout(w);
-    layout->addWidget(named<QLabel>("sLFeedbackSlogan", QStringLiteral("Tell us what you think")));
-    layout->addWidget(named<QPlainTextEdit>("sMFeedbackText"));
-    layout->addLayout(buttonRow({named<QPushButton>("sBFeedbackSend", QStringLiteral("Send"))}));
+    layout->addWidget(
+        NamedWidget<QLabel>("sLFeedbackSlogan", QStringLiteral("Tell us what you think")));
+    layout->addWidget(NamedWidget<QPlainTextEdit>("sMFeedbackText"));
+    layout->addLayout(
+        buttonRow({NamedWidget<QPushButton>("sBFeedbackSend", QStringLiteral("Send"))}));
     return w;
 }
 
@@ -99,20 +94,21 @@ TDialogWindow *CreateTimerWindow(QWidget *parent)
         new TDialogWindow(QStringLiteral("TimerWindow"), QStringLiteral("Sleep timer"), parent);
     auto *layout = new QVBoxLayout(w);
     auto *minutes = new QHBoxLayout;
-    auto *value = named<QLineEdit>("sETimeValue", QStringLiteral("30"));
+    auto *value = NamedWidget<QLineEdit>("sETimeValue", QStringLiteral("30"));
     value->setInputMask(QStringLiteral("0000"));
-    minutes->addWidget(named<QToolButton>("sSBDownTime"));
+    minutes->addWidget(NamedWidget<QToolButton>("sSBDownTime"));
     minutes->addWidget(value);
-    minutes->addWidget(named<QToolButton>("sSBUpTime"));
-    minutes->addWidget(named<QLabel>("sL1", QStringLiteral("min.")));
+    minutes->addWidget(NamedWidget<QToolButton>("sSBUpTime"));
+    minutes->addWidget(NamedWidget<QLabel>("sL1", QStringLiteral("min.")));
     layout->addLayout(minutes);
-    layout->addWidget(named<QRadioButton>("sRBStopPlay", QStringLiteral("Stop playback")));
-    layout->addWidget(named<QRadioButton>("sRBCloseProgram", QStringLiteral("Close the program")));
+    layout->addWidget(NamedWidget<QRadioButton>("sRBStopPlay", QStringLiteral("Stop playback")));
     layout->addWidget(
-        named<QRadioButton>("sRBShutDownComputer", QStringLiteral("Shut the computer down")));
-    auto *apply = named<QToolButton>("sSBApply");
+        NamedWidget<QRadioButton>("sRBCloseProgram", QStringLiteral("Close the program")));
+    layout->addWidget(
+        NamedWidget<QRadioButton>("sRBShutDownComputer", QStringLiteral("Shut the computer down")));
+    auto *apply = NamedWidget<QToolButton>("sSBApply");
     apply->setEnabled(false);
-    layout->addLayout(buttonRow({apply, named<QToolButton>("sSBDisable")}));
+    layout->addLayout(buttonRow({apply, NamedWidget<QToolButton>("sSBDisable")}));
     return w;
 }
 
@@ -120,11 +116,13 @@ TDialogWindow *CreateAccountWindow(QWidget *parent)
 {
     auto *w = new TDialogWindow(QStringLiteral("AccountWindow"), QStringLiteral("Account"), parent);
     auto *form = new QFormLayout(w);
-    form->addRow(named<QLabel>("sLLogin", QStringLiteral("Login")), named<QLineEdit>("sELogin"));
-    auto *password = named<QLineEdit>("sEPassword");
+    form->addRow(NamedWidget<QLabel>("sLLogin", QStringLiteral("Login")),
+                 NamedWidget<QLineEdit>("sELogin"));
+    auto *password = NamedWidget<QLineEdit>("sEPassword");
     password->setEchoMode(QLineEdit::Password);
-    form->addRow(named<QLabel>("sLPassword", QStringLiteral("Password")), password);
-    form->addRow(buttonRow({named<QPushButton>("sBAccountAction", QStringLiteral("Sign in"))}));
+    form->addRow(NamedWidget<QLabel>("sLPassword", QStringLiteral("Password")), password);
+    form->addRow(
+        buttonRow({NamedWidget<QPushButton>("sBAccountAction", QStringLiteral("Sign in"))}));
     return w;
 }
 

@@ -9,6 +9,7 @@
 #include "app/Language.h"
 #include "app/ListSync.h"
 #include "app/MountWatcher.h"
+#include "app/NamedWidgets.h"
 #include "app/PlayerLoader.h"
 #include "app/PlayerTick.h"
 #include "app/PlayerWidgets.h"
@@ -67,18 +68,6 @@ const QString kBanner = QStringLiteral("----------  Vorlane Kestrio 2015  ------
 // The stream-cache files a network download leaves behind.
 const char *const kCacheTempFiles[] = {"temp.mp3", "temp",     "temp.aac",
                                        "temp.m4a", "temp.wma", "temp.m3u"};
-
-QToolButton *toolButton(const char *name, TGlyph glyph, const QString &hint,
-                        QWidget *parent = nullptr)
-{
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setIcon(GlyphIcon(glyph));
-    b->setIconSize(QSize(18, 18));
-    b->setToolTip(hint);
-    b->setAutoRaise(true);
-    return b;
-}
 
 QListView *listView(const char *name, TLinesModel *model, TListBoxDelegate *delegate,
                     QWidget *parent = nullptr)
@@ -405,20 +394,27 @@ QWidget *TMainWindow::buildCentre()
     // Back and the five sources, then the four orders.
     auto *bar = new QHBoxLayout;
     bar->setSpacing(2);
-    bar->addWidget(toolButton("sSBBackBrowser", TGlyph::Back, QStringLiteral("Back")));
+    bar->addWidget(GlyphToolButton("sSBBackBrowser", TGlyph::Back, QStringLiteral("Back")));
     bar->addSpacing(6);
-    bar->addWidget(toolButton("sSBComputerMode", TGlyph::Computer, QStringLiteral("Computer")));
-    bar->addWidget(toolButton("sSBInternetMode", TGlyph::Internet, QStringLiteral("Internet")));
-    bar->addWidget(toolButton("sSBBookmarksMode", TGlyph::Bookmarks, QStringLiteral("Bookmarks")));
     bar->addWidget(
-        toolButton("sSBInternetSearchMode", TGlyph::Search, QStringLiteral("Internet search")));
-    bar->addWidget(toolButton("sSBPlayListsMode", TGlyph::Playlists, QStringLiteral("Playlists")));
+        GlyphToolButton("sSBComputerMode", TGlyph::Computer, QStringLiteral("Computer")));
+    bar->addWidget(
+        GlyphToolButton("sSBInternetMode", TGlyph::Internet, QStringLiteral("Internet")));
+    bar->addWidget(
+        GlyphToolButton("sSBBookmarksMode", TGlyph::Bookmarks, QStringLiteral("Bookmarks")));
+    bar->addWidget(GlyphToolButton("sSBInternetSearchMode", TGlyph::Search,
+                                   QStringLiteral("Internet search")));
+    bar->addWidget(
+        GlyphToolButton("sSBPlayListsMode", TGlyph::Playlists, QStringLiteral("Playlists")));
     bar->addStretch(1);
-    bar->addWidget(toolButton("sSBAlphabetSort", TGlyph::SortAZ, QStringLiteral("Sort A to Z")));
-    bar->addWidget(toolButton("sSBAlphabetSortRev", TGlyph::SortZA, QStringLiteral("Sort Z to A")));
-    bar->addWidget(toolButton("sSBDateSort", TGlyph::SortDate, QStringLiteral("Sort by date")));
     bar->addWidget(
-        toolButton("sSBDefaultSort", TGlyph::SortDefault, QStringLiteral("Original order")));
+        GlyphToolButton("sSBAlphabetSort", TGlyph::SortAZ, QStringLiteral("Sort A to Z")));
+    bar->addWidget(
+        GlyphToolButton("sSBAlphabetSortRev", TGlyph::SortZA, QStringLiteral("Sort Z to A")));
+    bar->addWidget(
+        GlyphToolButton("sSBDateSort", TGlyph::SortDate, QStringLiteral("Sort by date")));
+    bar->addWidget(
+        GlyphToolButton("sSBDefaultSort", TGlyph::SortDefault, QStringLiteral("Original order")));
     layout->addLayout(bar);
 
     // The alphabet index, then the browse list.
@@ -439,7 +435,7 @@ QWidget *TMainWindow::buildCentre()
     sEFindQuery->setObjectName(QStringLiteral("sEFindQuery"));
     sEFindQuery->setClearButtonEnabled(true);
     find->addWidget(sEFindQuery, 1);
-    find->addWidget(toolButton("sSBFindStart", TGlyph::Search, QStringLiteral("Find")));
+    find->addWidget(GlyphToolButton("sSBFindStart", TGlyph::Search, QStringLiteral("Find")));
     layout->addLayout(find);
 
     auto *edit = new QHBoxLayout;
@@ -447,7 +443,7 @@ QWidget *TMainWindow::buildCentre()
     sEEdit = new QLineEdit;
     sEEdit->setObjectName(QStringLiteral("sEEdit"));
     edit->addWidget(sEEdit, 1);
-    edit->addWidget(toolButton("sSBEdit", TGlyph::Apply, QStringLiteral("Rename")));
+    edit->addWidget(GlyphToolButton("sSBEdit", TGlyph::Apply, QStringLiteral("Rename")));
     layout->addLayout(edit);
     return centre;
 }
@@ -484,22 +480,22 @@ QWidget *TMainWindow::buildSidePanel()
         sPCExtentedControls->addTab(sheet, caption);
     };
     page("sTSBookmarks", "sLBBookmarks", vBookmarksModel, sLBBookmarks, QStringLiteral("Bookmarks"),
-         {toolButton("sSBBookmarkAdd", TGlyph::Add, QStringLiteral("Add bookmark")),
-          toolButton("sSBBookmarkEdit", TGlyph::Edit, QStringLiteral("Move bookmark here")),
-          toolButton("sSBBookmarkDelete", TGlyph::Remove, QStringLiteral("Delete bookmark")),
-          toolButton("sSBBookmarkLoad", TGlyph::Play, QStringLiteral("Go to bookmark"))});
+         {GlyphToolButton("sSBBookmarkAdd", TGlyph::Add, QStringLiteral("Add bookmark")),
+          GlyphToolButton("sSBBookmarkEdit", TGlyph::Edit, QStringLiteral("Move bookmark here")),
+          GlyphToolButton("sSBBookmarkDelete", TGlyph::Remove, QStringLiteral("Delete bookmark")),
+          GlyphToolButton("sSBBookmarkLoad", TGlyph::Play, QStringLiteral("Go to bookmark"))});
     page("sTSFiles", "sLBDirList", vDirListModel, sLBDirList, QStringLiteral("Folders"),
-         {toolButton("sSBCopy", TGlyph::Copy, QStringLiteral("Copy to folder")),
-          toolButton("sSBMove", TGlyph::Move, QStringLiteral("Move to folder")),
-          toolButton("sSBDelete", TGlyph::Remove, QStringLiteral("Delete files")),
-          toolButton("sSBFindCopyes", TGlyph::Duplicates, QStringLiteral("Find duplicates"))});
+         {GlyphToolButton("sSBCopy", TGlyph::Copy, QStringLiteral("Copy to folder")),
+          GlyphToolButton("sSBMove", TGlyph::Move, QStringLiteral("Move to folder")),
+          GlyphToolButton("sSBDelete", TGlyph::Remove, QStringLiteral("Delete files")),
+          GlyphToolButton("sSBFindCopyes", TGlyph::Duplicates, QStringLiteral("Find duplicates"))});
     page("sTSPlayLists", "sLBPlayLists", vPlayListsModel, sLBPlayLists, QStringLiteral("Playlists"),
-         {toolButton("sSBNewPlaylist", TGlyph::Add, QStringLiteral("New playlist")),
-          toolButton("sSBEditPlayListName", TGlyph::Edit, QStringLiteral("Rename playlist")),
-          toolButton("sSBDeletePlayList", TGlyph::Remove, QStringLiteral("Delete playlist")),
-          toolButton("sSBAddToPlaylist", TGlyph::Playlists, QStringLiteral("Add to playlist")),
-          toolButton("sSBPlayListDeleteFile", TGlyph::Remove,
-                     QStringLiteral("Remove from playlist"))});
+         {GlyphToolButton("sSBNewPlaylist", TGlyph::Add, QStringLiteral("New playlist")),
+          GlyphToolButton("sSBEditPlayListName", TGlyph::Edit, QStringLiteral("Rename playlist")),
+          GlyphToolButton("sSBDeletePlayList", TGlyph::Remove, QStringLiteral("Delete playlist")),
+          GlyphToolButton("sSBAddToPlaylist", TGlyph::Playlists, QStringLiteral("Add to playlist")),
+          GlyphToolButton("sSBPlayListDeleteFile", TGlyph::Remove,
+                          QStringLiteral("Remove from playlist"))});
     // Copy, move, delete and the duplicate search wait for the start-up timer.
     for (const char *name : {"sSBCopy", "sSBMove", "sSBDelete", "sSBFindCopyes"})
         sPCExtentedControls->findChild<QToolButton *>(QLatin1String(name))->setEnabled(false);
@@ -518,12 +514,12 @@ QWidget *TMainWindow::buildPlayerPanel()
     h->setContentsMargins(8, 5, 8, 5);
     h->setSpacing(4);
 
-    auto *prev = toolButton("sSBPlayerUp", TGlyph::Previous, QStringLiteral("Previous"));
-    sSBPlay = toolButton("sSBPlay", TGlyph::Play, QStringLiteral("Play / pause"));
+    auto *prev = GlyphToolButton("sSBPlayerUp", TGlyph::Previous, QStringLiteral("Previous"));
+    sSBPlay = GlyphToolButton("sSBPlay", TGlyph::Play, QStringLiteral("Play / pause"));
     sSBPlay->setIconSize(QSize(22, 22));
-    auto *stop = toolButton("sSBPlayerStop", TGlyph::Stop, QStringLiteral("Stop"));
-    auto *next = toolButton("sSBPlayerDown", TGlyph::Next, QStringLiteral("Next"));
-    sSBFastDownload = toolButton("sSBFastDownload", TGlyph::Record, QStringLiteral("Record"));
+    auto *stop = GlyphToolButton("sSBPlayerStop", TGlyph::Stop, QStringLiteral("Stop"));
+    auto *next = GlyphToolButton("sSBPlayerDown", TGlyph::Next, QStringLiteral("Next"));
+    sSBFastDownload = GlyphToolButton("sSBFastDownload", TGlyph::Record, QStringLiteral("Record"));
     sSBFastDownload->setEnabled(false);
     connect(sSBPlay, &QToolButton::clicked, this, [this] { PendingPlayerCommand = pcPause; });
     connect(stop, &QToolButton::clicked, this, [this] { PendingPlayerCommand = pcStop; });

@@ -1,6 +1,7 @@
 #include "app/TagPanel.h"
 
 #include "app/Icons.h"
+#include "app/NamedWidgets.h"
 #include "tags/ID3v1Tag.h"
 
 #include <QComboBox>
@@ -21,17 +22,6 @@
 namespace vorlane {
 
 namespace {
-
-QToolButton *tagButton(const char *name, TGlyph glyph, const QString &hint)
-{
-    auto *b = new QToolButton;
-    b->setObjectName(QLatin1String(name));
-    b->setIcon(GlyphIcon(glyph));
-    b->setIconSize(QSize(18, 18));
-    b->setToolTip(hint);
-    b->setAutoRaise(true);
-    return b;
-}
 
 QLabel *fieldLabel(const char *name, const QString &text)
 {
@@ -252,16 +242,17 @@ TTagPanel::TTagPanel(QWidget *parent)
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(2);
     sSBTagRenameFile =
-        tagButton("sSBTagRenameFile", TGlyph::Edit, QStringLiteral("Rename from tags"));
+        GlyphToolButton("sSBTagRenameFile", TGlyph::Edit, QStringLiteral("Rename from tags"));
     sSBChangeCoverArt =
-        tagButton("sSBChangeCoverArt", TGlyph::Cover, QStringLiteral("Change cover picture"));
-    sSBTagAutoCreateTrackNumbers = tagButton("sSBTagAutoCreateTrackNumbers", TGlyph::SortDefault,
-                                             QStringLiteral("Number the tracks of the list"));
+        GlyphToolButton("sSBChangeCoverArt", TGlyph::Cover, QStringLiteral("Change cover picture"));
+    sSBTagAutoCreateTrackNumbers =
+        GlyphToolButton("sSBTagAutoCreateTrackNumbers", TGlyph::SortDefault,
+                        QStringLiteral("Number the tracks of the list"));
     sSBTagAutocreate =
-        tagButton("sSBTagAutocreate", TGlyph::Tag, QStringLiteral("Tags from file names"));
-    sSBTagDuplicate =
-        tagButton("sSBTagDuplicate", TGlyph::Copy, QStringLiteral("Copy tags between versions"));
-    sSBTagChange = tagButton("sSBTagChange", TGlyph::Apply, QStringLiteral("Save tags"));
+        GlyphToolButton("sSBTagAutocreate", TGlyph::Tag, QStringLiteral("Tags from file names"));
+    sSBTagDuplicate = GlyphToolButton("sSBTagDuplicate", TGlyph::Copy,
+                                      QStringLiteral("Copy tags between versions"));
+    sSBTagChange = GlyphToolButton("sSBTagChange", TGlyph::Apply, QStringLiteral("Save tags"));
     for (QToolButton *b : {sSBTagRenameFile, sSBChangeCoverArt, sSBTagAutoCreateTrackNumbers,
                            sSBTagAutocreate, sSBTagDuplicate, sSBTagChange}) {
         buttons->addStretch(1);

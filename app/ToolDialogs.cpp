@@ -1,6 +1,7 @@
 #include "app/ToolDialogs.h"
 
 #include "app/Icons.h"
+#include "app/NamedWidgets.h"
 #include "core/Naming.h"
 #include "core/base/IniFile.h"
 
@@ -21,14 +22,6 @@ namespace vorlane {
 
 namespace {
 
-template <typename T, typename... Args>
-T *named(const char *name, Args &&...args)
-{
-    T *w = new T(std::forward<Args>(args)...);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -39,16 +32,16 @@ TAddPlaylistWindow::TAddPlaylistWindow(QWidget *parent)
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(16, 14, 16, 14);
     v->setSpacing(8);
-    sLAPWName = named<QLabel>("sLAPWName", QStringLiteral("Playlist name"));
-    sEAPWName = named<QLineEdit>("sEAPWName");
+    sLAPWName = NamedWidget<QLabel>("sLAPWName", QStringLiteral("Playlist name"));
+    sEAPWName = NamedWidget<QLineEdit>("sEAPWName");
     sEAPWName->setMinimumWidth(260);
     sEAPWName->setClearButtonEnabled(true);
     sLAPWName->setBuddy(sEAPWName);
     v->addWidget(sLAPWName);
     v->addWidget(sEAPWName);
     v->addSpacing(4);
-    sBAPWOK = named<QPushButton>("sBAPWOK", QStringLiteral("OK"));
-    sBAPWCancel = named<QPushButton>("sBAPWCancel", QStringLiteral("Cancel"));
+    sBAPWOK = NamedWidget<QPushButton>("sBAPWOK", QStringLiteral("OK"));
+    sBAPWCancel = NamedWidget<QPushButton>("sBAPWCancel", QStringLiteral("Cancel"));
     // Enter in the name presses OK.
     sBAPWOK->setDefault(true);
     auto *row = new QHBoxLayout;
@@ -72,13 +65,13 @@ TCustomizeTemplateWindow::TCustomizeTemplateWindow(QWidget *parent)
     v->setSpacing(10);
 
     // The sample, as the file would be called.
-    auto *card = named<QFrame>("sPResultTemplate");
+    auto *card = NamedWidget<QFrame>("sPResultTemplate");
     card->setFrameShape(QFrame::StyledPanel);
     card->setStyleSheet(QStringLiteral("QFrame#sPResultTemplate { border: 1px solid palette(mid); "
                                        "border-radius: 6px; background: palette(base); }"));
     auto *cardLayout = new QVBoxLayout(card);
     cardLayout->setContentsMargins(12, 10, 12, 10);
-    sLResultTemplate = named<QLabel>("sLResultTemplate");
+    sLResultTemplate = NamedWidget<QLabel>("sLResultTemplate");
     sLResultTemplate->setAlignment(Qt::AlignCenter);
     sLResultTemplate->setTextInteractionFlags(Qt::TextSelectableByMouse);
     sLResultTemplate->setMinimumWidth(340);
@@ -89,11 +82,11 @@ TCustomizeTemplateWindow::TCustomizeTemplateWindow(QWidget *parent)
     cardLayout->addWidget(sLResultTemplate);
     v->addWidget(card);
 
-    sCBCTNumber = named<QCheckBox>("sCBCTNumber", QStringLiteral("#"));
-    sCBCTArtist = named<QCheckBox>("sCBCTArtist", QStringLiteral("Artist"));
-    sCBCTName = named<QCheckBox>("sCBCTName", QStringLiteral("Title"));
-    sCBCTAlbum = named<QCheckBox>("sCBCTAlbum", QStringLiteral("Album"));
-    sCBCTYear = named<QCheckBox>("sCBCTYear", QStringLiteral("Year"));
+    sCBCTNumber = NamedWidget<QCheckBox>("sCBCTNumber", QStringLiteral("#"));
+    sCBCTArtist = NamedWidget<QCheckBox>("sCBCTArtist", QStringLiteral("Artist"));
+    sCBCTName = NamedWidget<QCheckBox>("sCBCTName", QStringLiteral("Title"));
+    sCBCTAlbum = NamedWidget<QCheckBox>("sCBCTAlbum", QStringLiteral("Album"));
+    sCBCTYear = NamedWidget<QCheckBox>("sCBCTYear", QStringLiteral("Year"));
     auto *checks = new QGridLayout;
     checks->setHorizontalSpacing(18);
     checks->setVerticalSpacing(6);
@@ -105,12 +98,12 @@ TCustomizeTemplateWindow::TCustomizeTemplateWindow(QWidget *parent)
     checks->setColumnStretch(3, 1);
     v->addLayout(checks);
 
-    sSBRenameFromTag = named<QToolButton>("sSBRenameFromTag");
+    sSBRenameFromTag = NamedWidget<QToolButton>("sSBRenameFromTag");
     sSBRenameFromTag->setIcon(GlyphIcon(TGlyph::Edit));
     sSBRenameFromTag->setIconSize(QSize(18, 18));
     sSBRenameFromTag->setAutoRaise(true);
     sSBRenameFromTag->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    sBCTOK = named<QPushButton>("sBCTOK", QStringLiteral("OK"));
+    sBCTOK = NamedWidget<QPushButton>("sBCTOK", QStringLiteral("OK"));
     sBCTOK->setDefault(true);
     auto *row = new QHBoxLayout;
     row->addWidget(sSBRenameFromTag);
@@ -172,10 +165,10 @@ TChangeExpressionWindow::TChangeExpressionWindow(QWidget *parent)
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(16, 14, 16, 14);
     v->setSpacing(6);
-    sLOldExpression = named<QLabel>("sLOldExpression", QStringLiteral("Text to replace"));
-    sEOldExpression = named<QLineEdit>("sEOldExpression");
-    sLNewExpression = named<QLabel>("sLNewExpression", QStringLiteral("Replace with"));
-    sENewExpression = named<QLineEdit>("sENewExpression");
+    sLOldExpression = NamedWidget<QLabel>("sLOldExpression", QStringLiteral("Text to replace"));
+    sEOldExpression = NamedWidget<QLineEdit>("sEOldExpression");
+    sLNewExpression = NamedWidget<QLabel>("sLNewExpression", QStringLiteral("Replace with"));
+    sENewExpression = NamedWidget<QLineEdit>("sENewExpression");
     sEOldExpression->setMinimumWidth(300);
     sLOldExpression->setBuddy(sEOldExpression);
     sLNewExpression->setBuddy(sENewExpression);
@@ -185,7 +178,7 @@ TChangeExpressionWindow::TChangeExpressionWindow(QWidget *parent)
     v->addWidget(sLNewExpression);
     v->addWidget(sENewExpression);
     v->addSpacing(6);
-    sBSetExpression = named<QPushButton>("sBSetExpression", QStringLiteral("OK"));
+    sBSetExpression = NamedWidget<QPushButton>("sBSetExpression", QStringLiteral("OK"));
     // Enter in the replacement is OK already; the button must not take the same key again.
     sBSetExpression->setAutoDefault(false);
     auto *row = new QHBoxLayout;
