@@ -10,6 +10,7 @@
 #include "core/base/Messages.h"
 #include "tags/TagEditor.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/BrowseTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -132,9 +135,8 @@ TEST_F(NewUser, FromAFolderOfTracksToABookmarkAfterARestart)
         ASSERT_EQ(shown.size(), 5) << shown.join('|').toStdString();
         const auto line = [&shown](const char *title) { return int(shown.indexOf(title)); };
 
-        // The third track: its line is chosen (the entry before it in the list), the next tick
-        // plays it.
-        vl.SetFileIndex(line("Track 3") - 1);
+        // The third track: a click on its line, the next tick plays it.
+        test::ClickRow(w->sLBBrowseWindow, line("Track 3"));
         tick(*w);
         TPlayerPort &player = *w->Player();
         ASSERT_TRUE(player.Played());
@@ -143,8 +145,12 @@ TEST_F(NewUser, FromAFolderOfTracksToABookmarkAfterARestart)
         // Half way along the position bar.
         const int64_t size = player.GetSize();
         ASSERT_GT(size, 0);
-        w->vPosRegulatorValue = size / 2;
-        w->PendingPlayerCommand = pcSeek;
+        w->MTTimer(); // the bar takes the length
+        QProgressBar *bar = w->sPBPositionRegulator;
+        const QPointF middle(bar->width() / 2.0, bar->height() / 2.0);
+        QMouseEvent release(QEvent::MouseButtonRelease, middle, bar->mapToGlobal(middle),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &release);
         w->MTTimer();
         EXPECT_GE(player.GetPosition(), size / 2 - size / 20);
 
