@@ -11,6 +11,14 @@
 
 namespace vorlane::test {
 
+// build/screenshots, made when first asked for: where the screenshot tests leave their pictures.
+inline QString ScreenshotDir()
+{
+    const QString dir = QStringLiteral(VORLANE_BUILD_DIR "/screenshots");
+    QDir().mkpath(dir);
+    return dir;
+}
+
 // The bundled data of the source tree (the test environment names it).
 inline QString BundledData()
 {

@@ -13,13 +13,6 @@
 namespace vorlane {
 namespace {
 
-QString screenshotDir()
-{
-    const QString dir = QStringLiteral(VORLANE_BUILD_DIR "/screenshots");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 TEST(BrowseScreenshot, RootMenuFolderFilesAndPlaylistFiles)
 {
     const QString demo = QStringLiteral(VORLANE_BUILD_DIR "/demo/Music");
@@ -63,7 +56,7 @@ TEST(BrowseScreenshot, RootMenuFolderFilesAndPlaylistFiles)
         EXPECT_EQ(w.BrowseLines().size(), rows) << name;
         const QImage shot = w.grab().toImage();
         EXPECT_GE(shot.width(), 1000);
-        EXPECT_TRUE(shot.save(screenshotDir() + "/" + name));
+        EXPECT_TRUE(shot.save(test::ScreenshotDir() + "/" + name));
     };
     shoot(bmRoot, -1, "browse-mode0.png", 6);
     // One file chosen, so the selection shows too.

@@ -20,13 +20,6 @@
 namespace vorlane {
 namespace {
 
-QString screenshotDir()
-{
-    const QString dir = QStringLiteral(VORLANE_BUILD_DIR "/screenshots");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 QString demoLibrary()
 {
     return QStringLiteral(VORLANE_BUILD_DIR "/demo/Music");
@@ -63,17 +56,17 @@ TEST(Screenshot, MainWindowWithTheDemoLibrary)
     settle();
     const QImage shot = w.grab().toImage();
     EXPECT_GE(shot.width(), 1000);
-    EXPECT_TRUE(shot.save(screenshotDir() + "/main.png"));
+    EXPECT_TRUE(shot.save(test::ScreenshotDir() + "/main.png"));
 
     w.MenuItem("PMCS5")->trigger();
     settle();
-    EXPECT_TRUE(w.grab().toImage().save(screenshotDir() + "/main-dark.png"));
+    EXPECT_TRUE(w.grab().toImage().save(test::ScreenshotDir() + "/main-dark.png"));
     w.MenuItem("PMCLRus")->trigger();
     w.MTTimer();
     w.MTTimer();
     w.MenuItem("PMCSInternal")->trigger();
     settle();
-    EXPECT_TRUE(w.grab().toImage().save(screenshotDir() + "/main-rus.png"));
+    EXPECT_TRUE(w.grab().toImage().save(test::ScreenshotDir() + "/main-rus.png"));
     ApplyTheme(kDefaultTheme);
 }
 
@@ -85,7 +78,7 @@ TEST(Screenshot, IndicatorWindow)
     settle();
     const QImage shot = w.grab().toImage();
     EXPECT_GT(shot.width(), TIndicatorWindow::kEmptyWidth);
-    EXPECT_TRUE(shot.save(screenshotDir() + "/indicator.png"));
+    EXPECT_TRUE(shot.save(test::ScreenshotDir() + "/indicator.png"));
 }
 
 } // namespace

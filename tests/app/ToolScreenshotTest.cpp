@@ -19,13 +19,6 @@
 namespace vorlane {
 namespace {
 
-QString screenshotDir()
-{
-    const QString dir = QStringLiteral(VORLANE_BUILD_DIR "/screenshots");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 void settle()
 {
     for (int i = 0; i < 5; ++i)
@@ -89,7 +82,8 @@ protected:
     void shoot(QWidget *w, const QString &name)
     {
         settle();
-        EXPECT_TRUE(w->grab().toImage().save(screenshotDir() + "/" + name)) << name.toStdString();
+        EXPECT_TRUE(w->grab().toImage().save(test::ScreenshotDir() + "/" + name))
+            << name.toStdString();
     }
     void language(const char *item)
     {
