@@ -369,6 +369,9 @@ private:
         TFileName File;
     };
     TPlaybackHold holdPlayback();
+    // Sets the tag editor to each selected file of the shown folder list in turn and runs `act`,
+    // with the playing file released for the while.
+    void forEachSelectedTagFile(const std::function<void()> &act);
     void resumePlayback(const TPlaybackHold &hold);
     // The player's position and its time text, for bookmarks.
     int bookmarkPosition(QString &timeText) const;

@@ -168,17 +168,13 @@ void TMainWindow::ChangeTags()
     // not overwrite the other selected files' own values. Empty fields leave a tag as it is.
     const TTag tag = vTagPanel->ChangedFields();
     const bool v2 = vTagPanel->V2();
-    const QList<TFileName> files = selectedFolderEntries();
-    const TPlaybackHold hold = holdPlayback();
-    for (const TFileName &file : files) {
-        vTagEditor->SetFile(file.DirName + file.FileName);
+    forEachSelectedTagFile([&] {
         if (v2)
             vTagEditor->SetTagV2(tag);
         else
             vTagEditor->SetTagV1(tag);
         ShowID3Tags();
-    }
-    resumePlayback(hold);
+    });
 }
 
 void TMainWindow::sSBTagDuplicateClick()
@@ -186,17 +182,13 @@ void TMainWindow::sSBTagDuplicateClick()
     if (vVorlane->Mode() != bmComputerFiles)
         return;
     const bool v2 = vTagPanel->V2();
-    const QList<TFileName> files = selectedFolderEntries();
-    const TPlaybackHold hold = holdPlayback();
-    for (const TFileName &file : files) {
-        vTagEditor->SetFile(file.DirName + file.FileName);
+    forEachSelectedTagFile([&] {
         if (v2)
             vTagEditor->CopyFromTagV2toTagV1();
         else
             vTagEditor->CopyFromTagV1toTagV2();
         ShowID3Tags();
-    }
-    resumePlayback(hold);
+    });
 }
 
 void TMainWindow::sSBChangeCoverArtClick()
@@ -210,15 +202,22 @@ void TMainWindow::ChangeCoverArts(const QString &fileName)
 {
     if (vVorlane->Mode() != bmComputerFiles)
         return;
+    forEachSelectedTagFile([&] {
+        if (vTagEditor->SetCoverArt(fileName))
+            fLStatusRefresh(Msg().SM_COVERSCHANGED);
+    });
+    ShowID3Tags(); // the new picture
+}
+
+void TMainWindow::forEachSelectedTagFile(const std::function<void()> &act)
+{
     const QList<TFileName> files = selectedFolderEntries();
     const TPlaybackHold hold = holdPlayback();
     for (const TFileName &file : files) {
         vTagEditor->SetFile(file.DirName + file.FileName);
-        if (vTagEditor->SetCoverArt(fileName))
-            fLStatusRefresh(Msg().SM_COVERSCHANGED);
+        act();
     }
     resumePlayback(hold);
-    ShowID3Tags(); // the new picture
 }
 
 void TMainWindow::AutoCreateTagsTrackNumbers()
