@@ -12,23 +12,24 @@ namespace {
 // Options shared by both reads; the headers must outlive the transfer.
 void prepare(CURL *h, const QByteArray &url, const QByteArray &agent, net::CurlSlist &headers)
 {
-    curl_easy_setopt(h, CURLOPT_URL, url.constData());
-    curl_easy_setopt(h, CURLOPT_USERAGENT, agent.constData());
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, long(kConnectTimeoutSeconds));
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L); // an error status is a failed read
+    const net::TCurlLibrary *curl = net::CurlLibrary();
+    curl->EasySetopt(h, CURLOPT_URL, url.constData());
+    curl->EasySetopt(h, CURLOPT_USERAGENT, agent.constData());
+    curl->EasySetopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl->EasySetopt(h, CURLOPT_MAXREDIRS, 10L);
+    curl->EasySetopt(h, CURLOPT_CONNECTTIMEOUT, long(kConnectTimeoutSeconds));
+    curl->EasySetopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl->EasySetopt(h, CURLOPT_FAILONERROR, 1L); // an error status is a failed read
     // Stall guard: a server that sends nothing for a minute is gone.
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl->EasySetopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl->EasySetopt(h, CURLOPT_LOW_SPEED_TIME, 60L);
     // Never an answer from a cache on the way.
     net::AppendHeader(headers, "Cache-Control: no-cache");
     net::AppendHeader(headers, "Pragma: no-cache");
     const QString referer = CloudRefererLine(QString::fromUtf8(url));
     if (!referer.isEmpty())
         net::AppendHeader(headers, referer.toUtf8().constData());
-    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl->EasySetopt(h, CURLOPT_HTTPHEADER, headers.get());
 }
 
 size_t discard(char *, size_t size, size_t count, void *)
@@ -62,17 +63,18 @@ int64_t GetUrlSize(const QString &url)
     net::CurlEasy h = net::NewCurlEasy();
     if (!h || url.isEmpty())
         return 0;
+    const net::TCurlLibrary *curl = net::CurlLibrary();
     net::CurlSlist headers;
     const QByteArray u = url.toUtf8();
     prepare(h.get(), u, QByteArrayLiteral("GetUrlSize"), headers);
-    curl_easy_setopt(h.get(), CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(h.get(), CURLOPT_WRITEFUNCTION, discard);
-    curl_easy_setopt(h.get(), CURLOPT_HEADERFUNCTION, discard);
-    curl_easy_setopt(h.get(), CURLOPT_TIMEOUT, 60L);
-    if (curl_easy_perform(h.get()) != CURLE_OK)
+    curl->EasySetopt(h.get(), CURLOPT_NOBODY, 1L);
+    curl->EasySetopt(h.get(), CURLOPT_WRITEFUNCTION, discard);
+    curl->EasySetopt(h.get(), CURLOPT_HEADERFUNCTION, discard);
+    curl->EasySetopt(h.get(), CURLOPT_TIMEOUT, 60L);
+    if (curl->EasyPerform(h.get()) != CURLE_OK)
         return 0;
     curl_off_t length = -1;
-    if (curl_easy_getinfo(h.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
+    if (curl->EasyGetinfo(h.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
         return 0;
     return length > 0 ? int64_t(length) : 0;
 }
@@ -83,6 +85,7 @@ bool DownloadUrlToFile(const QString &url, const QString &fileName, const QStrin
     net::CurlEasy h = net::NewCurlEasy();
     if (!h || url.isEmpty() || fileName.isEmpty())
         return false;
+    const net::TCurlLibrary *curl = net::CurlLibrary();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -91,9 +94,9 @@ bool DownloadUrlToFile(const QString &url, const QString &fileName, const QStrin
     const QByteArray a = agent.toUtf8();
     prepare(h.get(), u, a, headers);
     DownloadSink sink{&file, cancel};
-    curl_easy_setopt(h.get(), CURLOPT_WRITEFUNCTION, writeToFile);
-    curl_easy_setopt(h.get(), CURLOPT_WRITEDATA, &sink);
-    const CURLcode rc = curl_easy_perform(h.get());
+    curl->EasySetopt(h.get(), CURLOPT_WRITEFUNCTION, writeToFile);
+    curl->EasySetopt(h.get(), CURLOPT_WRITEDATA, &sink);
+    const CURLcode rc = curl->EasyPerform(h.get());
     if (rc != CURLE_OK || sink.writeFailed) {
         file.cancelWriting();
         return false;
