@@ -39,6 +39,7 @@ int selectedRow(const QListView *view)
 template <typename T>
 T *TMainWindow::toolDialog(const char *name) const
 {
+    const_cast<TMainWindow *>(this)->EnsureWindowSet();
     for (const QPointer<TDialogWindow> &d : vDialogs) {
         if (d && d->objectName() == QLatin1String(name))
             return qobject_cast<T *>(d.data());
@@ -113,6 +114,10 @@ void TMainWindow::connectToolDialogs()
     if (TChangeExpressionWindow *w = ChangeExpressionWindow())
         connect(w, &TChangeExpressionWindow::expressionChosen, this,
                 &TMainWindow::ChangeExpression);
+}
+
+void TMainWindow::connectCatalogResults()
+{
     // The playlists read at start are listed at once: the list box otherwise fills only when the
     // set of playlists changes (code 21), and adding to a playlist needs one selected there.
     SyncListBoxItems(vPlayListsModel, vVorlane->PlaylistList());

@@ -180,19 +180,16 @@ TMainWindow::~TMainWindow()
 
 void TMainWindow::CreateWindowSet()
 {
-    if (!Ok() || !vDialogs.isEmpty())
+    if (!Ok() || vWindowSetStarted)
         return;
-    // The program's fixed order after the main window; the language is applied once the last
-    // one (the template window) exists.
-    vDialogs << CreateSoundProcWindow(nullptr) << CreateFeedbackWindow(nullptr);
-    vMiniPlayerWindow = CreateMiniPlayerWindow(nullptr);
-    vIndicatorWindow = new TIndicatorWindow(nullptr);
-    vDialogs << CreateTimerWindow(nullptr) << CreateChangeExpressionWindow(nullptr)
-             << CreateAccountWindow(nullptr) << CreateAddPlaylistWindow(nullptr)
-             << CreateCustomizeTemplateWindow(nullptr);
-    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
-        d->setWindowIcon(AppIcon());
-    connectToolDialogs();
+    vWindowSetStarted = true;
+    // The language is applied once the last one (the template window) exists; when they come
+    // after the first paint, they take it as they are made.
+    if (!vOptions.WindowSetAfterFirstPaint)
+        makeWindowSet();
+    else
+        sLBBrowseWindow->viewport()->installEventFilter(this);
+    connectCatalogResults();
     SetLanguage();
 
     // Folders given at start are added once their messages can be shown.
@@ -211,14 +208,60 @@ void TMainWindow::CreateWindowSet()
     }
 }
 
+void TMainWindow::makeWindowSet()
+{
+    if (vWindowSetMade)
+        return;
+    vWindowSetMade = true;
+    // The program's fixed order after the main window.
+    vDialogs << CreateSoundProcWindow(nullptr) << CreateFeedbackWindow(nullptr);
+    vMiniPlayerWindow = CreateMiniPlayerWindow(nullptr);
+    vIndicatorWindow = new TIndicatorWindow(nullptr);
+    vDialogs << CreateTimerWindow(nullptr) << CreateChangeExpressionWindow(nullptr)
+             << CreateAccountWindow(nullptr) << CreateAddPlaylistWindow(nullptr)
+             << CreateCustomizeTemplateWindow(nullptr);
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
+        d->setWindowIcon(AppIcon());
+    connectToolDialogs();
+}
+
+void TMainWindow::EnsureWindowSet()
+{
+    if (!vWindowSetStarted || vWindowSetMade)
+        return;
+    makeWindowSet();
+    const TIniFile ini(languageFile());
+    if (ini.Exists() && ini.SectionExists(vCurLanguage))
+        applyDialogTexts(ini, vCurLanguage);
+}
+
+TIndicatorWindow *TMainWindow::IndicatorWindow() const
+{
+    const_cast<TMainWindow *>(this)->EnsureWindowSet();
+    return vIndicatorWindow;
+}
+
+QWidget *TMainWindow::MiniPlayerWindow() const
+{
+    const_cast<TMainWindow *>(this)->EnsureWindowSet();
+    return vMiniPlayerWindow;
+}
+
 bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    // The playback module is loaded once the window has been painted: its two hundred libraries
-    // would otherwise compete with the first paint for the dynamic loader and the processor.
-    if (type == QEvent::Paint && vPlayerLoader && watched == sLBBrowseWindow->viewport()) {
+    // The playback module is loaded, and the hidden windows are made, once the window has been
+    // painted: the module's two hundred libraries would otherwise compete with the first paint
+    // for the dynamic loader and the processor, and the windows are not seen before they are
+    // asked for.
+    if (type == QEvent::Paint && watched == sLBBrowseWindow->viewport()) {
         watched->removeEventFilter(this);
-        QTimer::singleShot(0, vPlayerLoader, &TPlayerLoader::Start);
+        if (vPlayerLoader)
+            QTimer::singleShot(0, vPlayerLoader, &TPlayerLoader::Start);
+        // Behind whatever the paint itself queued (the first-paint report among them).
+        if (vWindowSetStarted && !vWindowSetMade)
+            QTimer::singleShot(
+                0, this, [this] { QTimer::singleShot(0, this, &TMainWindow::EnsureWindowSet); });
         return false;
     }
     auto *widget = qobject_cast<QWidget *>(watched);
@@ -346,9 +389,9 @@ void TMainWindow::buildUi()
     leftLayout->addWidget(sLBNavigator);
     sPLeft->setMinimumWidth(120);
 
-    // The splitters go into the window before the big panels go into them: with the theme's
-    // style sheet, every attach restyles the attached tree, so each panel is attached once,
-    // to its final place.
+    // The splitters go into the window before the big panels go into them, and the panels are
+    // attached empty and filled in place: with the theme's style sheet, every attach restyles
+    // the whole attached tree (and lays out the lists in it again).
     sSPTop->addWidget(sPTop);
     sSPTop->addWidget(sSPLeft);
     sSPTop->setStretchFactor(1, 1);
@@ -357,13 +400,19 @@ void TMainWindow::buildUi()
     sSPLeft->addWidget(sSpCentral);
     sSPLeft->setStretchFactor(1, 1);
 
-    sPCenter = buildCentre();
+    sPCenter = new QWidget;
+    sPCenter->setObjectName(QStringLiteral("sPCenter"));
     sSpCentral->addWidget(sPCenter);
-    sPRight = buildSidePanel();
+    sPRight = new QWidget;
+    sPRight->setObjectName(QStringLiteral("sPRight"));
     sSpCentral->addWidget(sPRight);
     sSpCentral->setStretchFactor(0, 1);
-
-    outer->addWidget(buildPlayerPanel());
+    buildCentre();
+    buildSidePanel();
+    auto *player = new QFrame;
+    player->setObjectName(QStringLiteral("sPPlayer"));
+    outer->addWidget(player);
+    buildPlayerPanel(player);
 
     TSStatus = new TTextScroller(central);
     TSStatus->setObjectName(QStringLiteral("TSStatus"));
@@ -383,11 +432,9 @@ void TMainWindow::buildUi()
     setMinimumSize(kMinWindowWidth, kMinWindowHeight);
 }
 
-QWidget *TMainWindow::buildCentre()
+void TMainWindow::buildCentre()
 {
-    auto *centre = new QWidget;
-    centre->setObjectName(QStringLiteral("sPCenter"));
-    auto *layout = new QVBoxLayout(centre);
+    auto *layout = new QVBoxLayout(sPCenter);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
 
@@ -445,24 +492,23 @@ QWidget *TMainWindow::buildCentre()
     edit->addWidget(sEEdit, 1);
     edit->addWidget(GlyphToolButton("sSBEdit", TGlyph::Apply, QStringLiteral("Rename")));
     layout->addLayout(edit);
-    return centre;
 }
 
-QWidget *TMainWindow::buildSidePanel()
+void TMainWindow::buildSidePanel()
 {
-    auto *side = new QWidget;
-    side->setObjectName(QStringLiteral("sPRight"));
-    auto *layout = new QVBoxLayout(side);
+    auto *layout = new QVBoxLayout(sPRight);
     layout->setContentsMargins(0, 0, 0, 0);
     sPCExtentedControls = new QTabWidget;
     sPCExtentedControls->setObjectName(QStringLiteral("sPCExtentedControls"));
     sPCExtentedControls->setDocumentMode(false);
+    layout->addWidget(sPCExtentedControls);
 
     const auto page = [this](const char *name, const char *listName, TLinesModel *&model,
                              QListView *&view, const QString &caption,
                              std::initializer_list<QToolButton *> buttons) {
         auto *sheet = new QWidget;
         sheet->setObjectName(QLatin1String(name));
+        sPCExtentedControls->addTab(sheet, caption);
         auto *v = new QVBoxLayout(sheet);
         v->setContentsMargins(6, 6, 6, 6);
         v->setSpacing(4);
@@ -477,7 +523,6 @@ QWidget *TMainWindow::buildSidePanel()
             row->addWidget(b);
         row->addStretch(1);
         v->addLayout(row);
-        sPCExtentedControls->addTab(sheet, caption);
     };
     page("sTSBookmarks", "sLBBookmarks", vBookmarksModel, sLBBookmarks, QStringLiteral("Bookmarks"),
          {GlyphToolButton("sSBBookmarkAdd", TGlyph::Add, QStringLiteral("Add bookmark")),
@@ -501,15 +546,11 @@ QWidget *TMainWindow::buildSidePanel()
         sPCExtentedControls->findChild<QToolButton *>(QLatin1String(name))->setEnabled(false);
     sPCExtentedControls->addTab(buildTagPage(), QStringLiteral("Tags"));
     sPCExtentedControls->setCurrentIndex(1); // the folders: what a first start has
-    layout->addWidget(sPCExtentedControls);
-    side->setMinimumWidth(220);
-    return side;
+    sPRight->setMinimumWidth(220);
 }
 
-QWidget *TMainWindow::buildPlayerPanel()
+void TMainWindow::buildPlayerPanel(QFrame *panel)
 {
-    auto *panel = new QFrame;
-    panel->setObjectName(QStringLiteral("sPPlayer"));
     auto *h = new QHBoxLayout(panel);
     h->setContentsMargins(8, 5, 8, 5);
     h->setSpacing(4);
@@ -579,7 +620,6 @@ QWidget *TMainWindow::buildPlayerPanel()
     connect(IVisualIndicator, &TVisualIndicator::modeChanged, this,
             [this](int mode) { vVisMode = mode; });
     h->addWidget(IVisualIndicator);
-    return panel;
 }
 
 QAction *TMainWindow::addItem(QMenu *menu, const char *name, const QString &text, bool checkable)
@@ -758,6 +798,7 @@ void TMainWindow::buildMenus()
     });
     const auto toggleWindow = [this](const char *item, const char *window) {
         connect(MenuItem(QLatin1String(item)), &QAction::triggered, this, [this, window] {
+            EnsureWindowSet();
             for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
                 if (d && d->objectName() == QLatin1String(window))
                     d->setVisible(!d->isVisible());
@@ -980,16 +1021,18 @@ void TMainWindow::startAutoUpdater()
 // ---------------------------------------------------------------------------------------------
 // Language
 
+QString TMainWindow::languageFile() const
+{
+    for (const QString &dir : {vOptions.WorkingDir, vOptions.BundledDir}) {
+        if (!dir.isEmpty() && QFileInfo(withSlash(dir) + "lang.ini").isFile())
+            return withSlash(dir) + "lang.ini";
+    }
+    return {};
+}
+
 void TMainWindow::SetLanguage()
 {
-    QString path;
-    for (const QString &dir : {vOptions.WorkingDir, vOptions.BundledDir}) {
-        if (!dir.isEmpty() && QFileInfo(withSlash(dir) + "lang.ini").isFile()) {
-            path = withSlash(dir) + "lang.ini";
-            break;
-        }
-    }
-    const TIniFile ini(path);
+    const TIniFile ini(languageFile());
     const QString section = vCurLanguage;
     const bool haveSection = ini.Exists() && ini.SectionExists(section);
 
@@ -999,38 +1042,42 @@ void TMainWindow::SetLanguage()
         ApplyComponentTexts(this, ini, section,
                             ckToolButton | ckProgress | ckGroupBox | ckCheckBox | ckLabel |
                                 ckTabSheet | ckMenuItem);
-        for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
-            if (!d)
-                continue;
-            const QString key = d->WindowKey();
-            d->setWindowTitle(ini.ReadString(section, key, QString()));
-            if (key == QLatin1String("SoundProcWindow")) {
-                ApplyComponentTexts(d, ini, section, ckCheckBox | ckGroupBox | ckLabel);
-                SetComponentText(d, QStringLiteral("sCBEQEnabled"),
-                                 MenuItem(QStringLiteral("PMCSPEqEnabled"))->text());
-            } else if (key == QLatin1String("TimerWindow")) {
-                ApplyComponentTexts(d, ini, section, ckCheckBox | ckToolButton);
-            } else if (key == QLatin1String("CustomizeTemplateWindow")) {
-                ApplyComponentTexts(d, ini, section, ckCheckBox);
-            } else {
-                // The expression, account, playlist-name and feedback windows: their named
-                // controls take the file's text even when it is empty.
-                static const QHash<QString, QStringList> fixed = {
-                    {QStringLiteral("ChangeExpressionWindow"),
-                     {"sLOldExpression", "sLNewExpression"}},
-                    {QStringLiteral("AccountWindow"), {"sLLogin", "sLPassword"}},
-                    {QStringLiteral("AddPlaylistWindow"), {"sLAPWName", "sBAPWCancel", "sBAPWOK"}},
-                    {QStringLiteral("FeedbackWindow"), {"sBFeedbackSend", "sLFeedbackSlogan"}},
-                };
-                for (const QString &name : fixed.value(key))
-                    SetComponentText(d, name, ini.ReadString(section, name, QString()));
-            }
-        }
+        applyDialogTexts(ini, section);
     }
     LoadMessages(ini, section);
     SetStandardButtonTexts(ini, section);
     setUpdatesEnabled(true);
     vVorlane->SetFlags(efRefreshView);
+}
+
+void TMainWindow::applyDialogTexts(const TIniFile &ini, const QString &section)
+{
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
+        if (!d)
+            continue;
+        const QString key = d->WindowKey();
+        d->setWindowTitle(ini.ReadString(section, key, QString()));
+        if (key == QLatin1String("SoundProcWindow")) {
+            ApplyComponentTexts(d, ini, section, ckCheckBox | ckGroupBox | ckLabel);
+            SetComponentText(d, QStringLiteral("sCBEQEnabled"),
+                             MenuItem(QStringLiteral("PMCSPEqEnabled"))->text());
+        } else if (key == QLatin1String("TimerWindow")) {
+            ApplyComponentTexts(d, ini, section, ckCheckBox | ckToolButton);
+        } else if (key == QLatin1String("CustomizeTemplateWindow")) {
+            ApplyComponentTexts(d, ini, section, ckCheckBox);
+        } else {
+            // The expression, account, playlist-name and feedback windows: their named
+            // controls take the file's text even when it is empty.
+            static const QHash<QString, QStringList> fixed = {
+                {QStringLiteral("ChangeExpressionWindow"), {"sLOldExpression", "sLNewExpression"}},
+                {QStringLiteral("AccountWindow"), {"sLLogin", "sLPassword"}},
+                {QStringLiteral("AddPlaylistWindow"), {"sLAPWName", "sBAPWCancel", "sBAPWOK"}},
+                {QStringLiteral("FeedbackWindow"), {"sBFeedbackSend", "sLFeedbackSlogan"}},
+            };
+            for (const QString &name : fixed.value(key))
+                SetComponentText(d, name, ini.ReadString(section, name, QString()));
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1066,6 +1113,7 @@ void TMainWindow::STTimer()
 void TMainWindow::InetStartTimerTimer()
 {
     InetStartTimer->stop();
+    EnsureWindowSet(); // when the window has not been painted by now
     // The connection check and the news come with the internet catalogue and the account.
     MT->start();
     PBPeaksIndicator->SetText(Msg().SM_HELLO);
@@ -1396,7 +1444,7 @@ void TMainWindow::fOpenFile()
             status += u' ' + QString::number(vPlayer->BitRate()) + QStringLiteral(" Kbps");
         vPlayer->SetVolume(sTBVolume->value());
         const bool notices = MenuItem(QStringLiteral("PMCShowIndicator"))->isChecked();
-        if (isMinimized() && notices && vIndicatorWindow)
+        if (isMinimized() && notices && IndicatorWindow())
             vIndicatorWindow->SetText(title);
         if (!notices && TrayIcon->isVisible())
             TrayIcon->showMessage(kTitle, title);
@@ -1507,7 +1555,7 @@ void TMainWindow::changeEvent(QEvent *event)
             vMiniPlayerWindow->hide();
         return;
     }
-    if (MenuItem(QStringLiteral("PMCShowMiniPlayer"))->isChecked() && vMiniPlayerWindow) {
+    if (MenuItem(QStringLiteral("PMCShowMiniPlayer"))->isChecked() && MiniPlayerWindow()) {
         vMiniPlayerWindow->show();
         vMiniPlayerWindow->raise();
         QTimer::singleShot(0, this, &QWidget::hide);

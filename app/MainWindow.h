@@ -9,8 +9,9 @@
 //
 // Start: the constructor (FormCreate) finds or seeds the data folder, prepares the playlist
 // files, creates the controller and reads Config.ini (fLoadConf). CreateWindowSet() then makes the
-// dialogs in their fixed order and applies the language. InetStartTimer fires once after 5 s and
-// starts MT. Close: closeEvent runs the close sequence (fSaveConf), writing Config.ini once.
+// dialogs in their fixed order and applies the language (the program has the dialogs made right
+// after the first paint instead: WindowSetAfterFirstPaint). InetStartTimer fires once after 5 s
+// and starts MT. Close: closeEvent runs the close sequence (fSaveConf), writing Config.ini once.
 //
 // Threads: everything here runs on the main thread; workers reach it only through the controller's
 // mailboxes, which reading Flags() evaluates.
@@ -53,6 +54,7 @@ class QWheelEvent;
 namespace vorlane {
 
 class TVorlane;
+class TIniFile;
 class TTextScroller;
 class TLinesModel;
 class TListBoxDelegate;
@@ -83,6 +85,10 @@ struct TMainWindowOptions {
     bool CreatePlayer = true;
     // The mount points of the system; the system's mount table when empty (tests hand in theirs).
     std::function<QStringList()> MountSource;
+    // True in the program: CreateWindowSet leaves the dialogs, the mini player and the indicator
+    // window (all hidden until asked for) until the browse list has first been painted; anything
+    // that asks for one of them before makes them at once.
+    bool WindowSetAfterFirstPaint = false;
 };
 
 class TMainWindow : public QMainWindow {
@@ -107,6 +113,8 @@ public:
 
     // Creates the dialogs in the program's order after the main window and applies the language.
     void CreateWindowSet();
+    // Makes the dialogs now when CreateWindowSet has left them for after the first paint.
+    void EnsureWindowSet();
 
     TVorlane *Controller() const { return vVorlane.get(); }
     // Hands the window its player (the engine's, or a test double); null plays nothing.
@@ -236,8 +244,8 @@ public:
     void addFolderList(const QString &folder, bool included);
 
     // The windows made by CreateWindowSet (null before).
-    TIndicatorWindow *IndicatorWindow() const { return vIndicatorWindow; }
-    QWidget *MiniPlayerWindow() const { return vMiniPlayerWindow; }
+    TIndicatorWindow *IndicatorWindow() const;
+    QWidget *MiniPlayerWindow() const;
 
     // The controller's event codes that the next tick will see are chained through here too.
     int vVisMode = 0;
@@ -325,9 +333,9 @@ protected:
 
 private:
     void buildUi();
-    QWidget *buildCentre();
-    QWidget *buildSidePanel();
-    QWidget *buildPlayerPanel();
+    void buildCentre();
+    void buildSidePanel();
+    void buildPlayerPanel(QFrame *panel);
     QWidget *buildTagPage();
     void buildMenus();
     QAction *addItem(QMenu *menu, const char *name, const QString &text, bool checkable = false);
@@ -359,6 +367,13 @@ private:
     void connectCatalogTools();
     void connectNamingTools();
     void connectToolDialogs();
+    // The playlists read at start into their list box, the end of the duplicate search.
+    void connectCatalogResults();
+    // The dialogs, the mini player and the indicator window in the program's order.
+    void makeWindowSet();
+    // lang.ini from the working folder, else from the bundled data (empty when neither has one).
+    QString languageFile() const;
+    void applyDialogTexts(const TIniFile &ini, const QString &section);
     // The playing file is closed while its file or tags are changed and opened again after, at
     // the same place (under its new name when it was renamed).
     struct TPlaybackHold {
@@ -425,6 +440,8 @@ private:
     QPointer<TIndicatorWindow> vIndicatorWindow;
     QPointer<QWidget> vMiniPlayerWindow;
     QList<QPointer<TDialogWindow>> vDialogs;
+    bool vWindowSetStarted = false; // CreateWindowSet has run
+    bool vWindowSetMade = false;    // the dialogs exist
 };
 
 } // namespace vorlane

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -58,7 +59,10 @@ private:
 
 QWidget *TMainWindow::buildTagPage()
 {
-    vTagPanel = new TTagPanel;
+    // Made straight in the tab widget's page stack, so that adding it as a tab does not move
+    // (and restyle) its thirty controls once more.
+    vTagPanel = new TTagPanel(
+        sPCExtentedControls->findChild<QStackedWidget *>(QString(), Qt::FindDirectChildrenOnly));
     return vTagPanel;
 }
 

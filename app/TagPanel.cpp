@@ -216,11 +216,9 @@ TTagPanel::TTagPanel(QWidget *parent)
     sCBTagGenre->setEditable(true);
     // Typed genres are written, not collected into the list.
     sCBTagGenre->setInsertPolicy(QComboBox::NoInsert);
-    sCBTagGenre->addItems(ID3v1Genres());
     sCBTagGenre->setMaxVisibleItems(16);
     sCBTagGenre->setMinimumContentsLength(8);
     sCBTagGenre->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    sCBTagGenre->setCurrentIndex(-1);
     sETagYear = fieldEdit("sETagYear");
     sETagTrackNumber = fieldEdit("sETagTrackNumber");
     const auto row = [form](int r, QLabel *l, QWidget *field) {
@@ -260,6 +258,10 @@ TTagPanel::TTagPanel(QWidget *parent)
     }
     buttons->addStretch(1);
     v->addLayout(buttons);
+    // The genres go in once the box has its place: each move of a filled box lays out the
+    // hundred and fifty names of its list again.
+    sCBTagGenre->addItems(ID3v1Genres());
+    sCBTagGenre->setCurrentIndex(-1);
 
     for (QLineEdit *e : {sETagTitle, sETagArtist, sETagAlbum, sCBTagGenre->lineEdit(), sETagYear,
                          sETagTrackNumber})

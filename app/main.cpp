@@ -92,6 +92,7 @@ int main(int argc, char **argv)
             positional << arg;
     }
     options.OpenFolders = foldersOf(positional);
+    options.WindowSetAfterFirstPaint = true;
 
     vorlane::TSingleInstance instance(qEnvironmentVariable("VORLANE_INSTANCE_KEY"));
     if (!instance.TryBecomeFirst()) {
