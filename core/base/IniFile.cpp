@@ -70,6 +70,15 @@ bool sameName(QStringView a, QStringView b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+bool plainAscii(QStringView s)
+{
+    for (QChar c : s) {
+        if (c.unicode() >= 128)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 TIniFile::TIniFile(const QString &path)
@@ -79,6 +88,7 @@ TIniFile::TIniFile(const QString &path)
 
 bool TIniFile::Load(const QString &path)
 {
+    vIndex = TIndex();
     vFileName = path;
     vModified = false;
     vExists = ReadTextLines(path, vLines);
@@ -87,14 +97,74 @@ bool TIniFile::Load(const QString &path)
 
 void TIniFile::SetText(const QString &text)
 {
+    vIndex = TIndex();
     vLines = SplitLines(text);
     vExists = true;
     vModified = false;
 }
 
+void TIniFile::buildSectionIndex() const
+{
+    if (vIndex.Built)
+        return;
+    vIndex.Built = true;
+    const int n = int(vLines.size());
+    int header = -1;
+    QString name;
+    const auto close = [&](int end) {
+        if (header >= 0 && !vIndex.Sections.contains(name))
+            vIndex.Sections.insert(name, Span{header, end});
+    };
+    for (int i = 0; i < n; ++i) {
+        QStringView found;
+        if (!sectionName(vLines[i], found))
+            continue;
+        close(i);
+        if (!plainAscii(found))
+            vIndex.LinearSections = true;
+        header = i;
+        name = found.toString().toLower();
+    }
+    close(n);
+}
+
+const QHash<QString, int> *TIniFile::keyIndex(const Span &span) const
+{
+    if (vIndex.LinearKeys.contains(span.Header))
+        return nullptr;
+    auto it = vIndex.Keys.find(span.Header);
+    if (it != vIndex.Keys.end())
+        return &*it;
+    QHash<QString, int> keys;
+    for (int i = span.Header + 1; i < span.End; ++i) {
+        QStringView k;
+        QStringView v;
+        if (!keyValue(vLines[i], k, v))
+            continue;
+        if (!plainAscii(k)) {
+            vIndex.LinearKeys.insert(span.Header);
+            return nullptr;
+        }
+        const QString name = k.toString().toLower();
+        if (!keys.contains(name)) // a repeated key: the first line counts
+            keys.insert(name, i);
+    }
+    return &*vIndex.Keys.insert(span.Header, keys);
+}
+
 bool TIniFile::findSection(const QString &section, Span &span) const
 {
     const QStringView wanted = trimBlank(section);
+    if (plainAscii(wanted)) {
+        buildSectionIndex();
+        if (!vIndex.LinearSections) {
+            const auto it = vIndex.Sections.constFind(wanted.toString().toLower());
+            if (it == vIndex.Sections.constEnd())
+                return false;
+            span = *it;
+            return true;
+        }
+    }
     const int n = int(vLines.size());
     for (int i = 0; i < n; ++i) {
         QStringView name;
@@ -114,6 +184,10 @@ bool TIniFile::findSection(const QString &section, Span &span) const
 int TIniFile::findKey(const Span &span, const QString &key) const
 {
     const QStringView wanted = trimBlank(key);
+    if (plainAscii(wanted)) {
+        if (const QHash<QString, int> *keys = keyIndex(span))
+            return keys->value(wanted.toString().toLower(), -1);
+    }
     for (int i = span.Header + 1; i < span.End; ++i) {
         QStringView k;
         QStringView v;
@@ -218,6 +292,7 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
     const QString line = trimBlank(key).toString() + u'=' + value;
     Span span;
     if (!findSection(section, span)) {
+        vIndex = TIndex();
         // A new section goes at the end, after a blank line when the file has text.
         if (!vLines.isEmpty() && !trimBlank(vLines.last()).isEmpty())
             vLines.append(QString());
@@ -229,6 +304,7 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
     const int existing = findKey(span, key);
     if (existing >= 0) {
         if (vLines[existing] != line) {
+            vIndex = TIndex();
             vLines[existing] = line;
             vModified = true;
         }
@@ -238,6 +314,7 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
     int at = span.End;
     while (at > span.Header + 1 && trimBlank(vLines[at - 1]).isEmpty())
         --at;
+    vIndex = TIndex();
     vLines.insert(at, line);
     vModified = true;
 }

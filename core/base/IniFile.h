@@ -19,8 +19,11 @@
 // Text encoding: read by the program's text-file rules (byte-order mark, UTF-8, else the legacy
 // code page); written UTF-8 without a mark, lines ended by CR LF.
 //
-// Not thread-safe: one owner at a time (the main window at start and exit).
+// Not thread-safe, reads included (they build a lookup index): one owner at a time (the main
+// window at start and exit).
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -71,11 +74,24 @@ private:
     };
     bool findSection(const QString &section, Span &span) const;
     int findKey(const Span &span, const QString &key) const;
+    // The lookups by name, made on first use and dropped whenever the lines change: a language
+    // file is asked for hundreds of keys in a row. Names are matched there in lower case, which
+    // is the case-blind match only for plain ASCII; other names are searched line by line.
+    struct TIndex {
+        bool Built = false;
+        bool LinearSections = false;          // a section name that is not plain ASCII
+        QHash<QString, Span> Sections;        // lower-case name -> first such section
+        QHash<int, QHash<QString, int>> Keys; // section header -> lower-case key -> line
+        QSet<int> LinearKeys;                 // sections with a key not in plain ASCII
+    };
+    void buildSectionIndex() const;
+    const QHash<QString, int> *keyIndex(const Span &span) const;
 
     QString vFileName;
     QStringList vLines;
     bool vExists = false;
     bool vModified = false;
+    mutable TIndex vIndex;
 };
 
 } // namespace vorlane

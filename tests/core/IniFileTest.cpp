@@ -115,6 +115,32 @@ TEST(IniFile, WritingReplacesInPlaceAndKeepsEverythingElse)
     EXPECT_TRUE(ini.Modified());
 }
 
+TEST(IniFile, ReadsFollowWritesThatMoveLines)
+{
+    // Reads between writes: a line inserted into the first section moves every later one.
+    TIniFile ini = iniOf("[Main]\nVolume=50\n[Other]\nx=1\ny=2\n");
+    EXPECT_EQ(ini.ReadInteger("Other", "y", 0), 2);
+    ini.WriteString("Main", "Lang", "rus");
+    ini.WriteString("Main", "Skin", "05");
+    EXPECT_EQ(ini.ReadInteger("Other", "x", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("Other", "y", 0), 2);
+    EXPECT_EQ(ini.ReadString("main", "SKIN", ""), "05");
+    ini.WriteString("Third", "z", "3");
+    EXPECT_EQ(ini.ReadString("third", "Z", ""), "3");
+    ini.SetText("[Other]\ny=7\n");
+    EXPECT_EQ(ini.ReadInteger("Other", "y", 0), 7);
+    EXPECT_FALSE(ini.SectionExists("Main"));
+}
+
+TEST(IniFile, NamesBeyondAsciiMatchWithoutCaseToo)
+{
+    const TIniFile ini = iniOf("[Ярлыки]\nКнопка=1\nkey=2\n[Main]\nÄnderung=3\n");
+    EXPECT_EQ(ini.ReadInteger("ярлыки", "кнопка", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("ЯРЛЫКИ", "KEY", 0), 2);
+    EXPECT_EQ(ini.ReadInteger("main", "änderung", 0), 3);
+    EXPECT_EQ(ini.ReadInteger("Main", "missing", 9), 9);
+}
+
 TEST(IniFile, WritingTheSameValueChangesNothing)
 {
     TIniFile ini = iniOf("[Main]\nVolume=50\n");
