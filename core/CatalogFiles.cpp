@@ -6,6 +6,7 @@
 #include "core/base/TextUtils.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
@@ -183,11 +184,19 @@ bool fCheckPLFile(const QString &programDataDir)
 {
     const QString conf = programDataDir + QStringLiteral("VL4Conf/");
     const QString network = QString::fromUtf16(kNetworkPlayListFile);
-    QStringList lines;
-    ReadTextLines(conf + QStringLiteral("PL.txt"), lines);
+    const QString listFile = conf + QStringLiteral("PL.txt");
+    QByteArray onDisk;
+    QFile file(listFile);
+    const bool read = file.open(QIODevice::ReadOnly);
+    if (read)
+        onDisk = file.readAll();
+    file.close();
+    QStringList lines = read ? SplitLines(DecodeText(onDisk)) : QStringList();
     if (lines.isEmpty() || lines.first() != network)
         lines.prepend(network);
-    bool ok = WriteTextLines(conf + QStringLiteral("PL.txt"), lines);
+    // Written back unless the file already holds exactly these bytes: the usual start then
+    // costs no synchronised write.
+    bool ok = (read && EncodeTextLines(lines) == onDisk) || WriteTextLines(listFile, lines);
     const QString networkFile = conf + QStringLiteral("Playlists/") + network;
     if (!QFileInfo::exists(networkFile))
         ok = WriteTextLines(networkFile, {QStringLiteral("0")}) && ok;

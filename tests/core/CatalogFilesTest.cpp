@@ -104,6 +104,12 @@ TEST_F(CatalogFiles, CheckPLFilePutsTheNetworkPlaylistFirst)
     QFile::remove(conf + "PL.txt"); // missing: just the network playlist
     ASSERT_TRUE(fCheckPLFile(data));
     EXPECT_EQ(test::ReadFile(conf + "PL.txt"), "MyNetwork.vl3u\r\n");
+
+    // The right lines in another form (bare LF, no final line end) are still written back in
+    // the program's own.
+    raw("PL.txt", "MyNetwork.vl3u\nRock.vl3u");
+    ASSERT_TRUE(fCheckPLFile(data));
+    EXPECT_EQ(test::ReadFile(conf + "PL.txt"), "MyNetwork.vl3u\r\nRock.vl3u\r\n");
 }
 
 TEST_F(CatalogFiles, SaveThenLoadGivesTheSameCatalogue)
