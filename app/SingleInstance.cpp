@@ -35,6 +35,13 @@ TSingleInstance::TSingleInstance(const QString &key, QObject *parent)
 
 TSingleInstance::~TSingleInstance() = default;
 
+void TSingleInstance::Release()
+{
+    delete vServer; // closes the socket and removes its file
+    vServer = nullptr;
+    vLock.reset(); // removes the lock file
+}
+
 bool TSingleInstance::TryBecomeFirst()
 {
     vLock = std::make_unique<QLockFile>(vLockPath);

@@ -28,6 +28,10 @@ public:
     // it answered within timeoutMs.
     bool NotifyFirst(const QStringList &paths, int timeoutMs = 5000);
 
+    // Gives up the lock and the socket now, as the destructor would (for a process about to end
+    // without unwinding).
+    void Release();
+
     QString ServerName() const { return vServerName; }
     QString LockPath() const { return vLockPath; }
 

@@ -6,7 +6,9 @@
 // --first-start-folder=DIR adds DIR only when this start creates the user's configuration (the
 // demo library of `make run`).
 // VORLANE_REPORT_FIRST_PAINT=1 prints "first-paint" on standard output when the browse list is
-// first painted with entries (start-up benchmarks); "exit" also ends the process right there.
+// first painted with entries (start-up benchmarks); "exit" also ends the process right there,
+// giving up the lock and the socket as a closed program does (so that the next start is a
+// normal one, not one after a crash).
 
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
@@ -20,16 +22,19 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
 // Reports the first paint of a list view that has entries.
 class TFirstPaintReporter : public QObject {
 public:
-    TFirstPaintReporter(QListView *view, bool exitAfter)
+    // beforeExit runs before the process ends (exit mode only).
+    TFirstPaintReporter(QListView *view, bool exitAfter, std::function<void()> beforeExit)
         : QObject(view)
         , vView(view)
         , vExit(exitAfter)
+        , vBeforeExit(std::move(beforeExit))
     {
         view->viewport()->installEventFilter(this);
     }
@@ -40,11 +45,13 @@ public:
             // After this paint has reached the screen's buffer.
             QMetaObject::invokeMethod(
                 this,
-                [exitAfter = vExit] {
+                [this] {
                     std::fputs("first-paint\n", stdout);
                     std::fflush(stdout);
-                    if (exitAfter)
+                    if (vExit) {
+                        vBeforeExit();
                         std::_Exit(0);
+                    }
                 },
                 Qt::QueuedConnection);
         }
@@ -54,6 +61,7 @@ public:
 private:
     QListView *vView;
     bool vExit;
+    std::function<void()> vBeforeExit;
 };
 
 QStringList foldersOf(const QStringList &args)
@@ -125,7 +133,8 @@ int main(int argc, char **argv)
                      });
     const QByteArray report = qgetenv("VORLANE_REPORT_FIRST_PAINT");
     if (!report.isEmpty())
-        new TFirstPaintReporter(window.sLBBrowseWindow, report == "exit");
+        new TFirstPaintReporter(window.sLBBrowseWindow, report == "exit",
+                                [&instance] { instance.Release(); });
     window.show();
     return app.exec();
 }
