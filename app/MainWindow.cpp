@@ -229,6 +229,7 @@ void TMainWindow::EnsureWindowSet()
 {
     if (!vWindowSetStarted || vWindowSetMade)
         return;
+    TagPanel(); // the template window takes its button's text from the tag sheet
     makeWindowSet();
     const TIniFile ini(languageFile());
     if (ini.Exists() && ini.SectionExists(vCurLanguage))
@@ -544,7 +545,13 @@ void TMainWindow::buildSidePanel()
     // Copy, move, delete and the duplicate search wait for the start-up timer.
     for (const char *name : {"sSBCopy", "sSBMove", "sSBDelete", "sSBFindCopyes"})
         sPCExtentedControls->findChild<QToolButton *>(QLatin1String(name))->setEnabled(false);
-    sPCExtentedControls->addTab(buildTagPage(), QStringLiteral("Tags"));
+    if (vOptions.WindowSetAfterFirstPaint) {
+        auto *standIn = new QWidget;
+        standIn->setObjectName(QStringLiteral("sTSTag")); // the language file names the tab
+        sPCExtentedControls->addTab(standIn, QStringLiteral("Tags"));
+    } else {
+        buildTagPage();
+    }
     sPCExtentedControls->setCurrentIndex(1); // the folders: what a first start has
     sPRight->setMinimumWidth(220);
 }

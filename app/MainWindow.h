@@ -85,9 +85,10 @@ struct TMainWindowOptions {
     bool CreatePlayer = true;
     // The mount points of the system; the system's mount table when empty (tests hand in theirs).
     std::function<QStringList()> MountSource;
-    // True in the program: CreateWindowSet leaves the dialogs, the mini player and the indicator
-    // window (all hidden until asked for) until the browse list has first been painted; anything
-    // that asks for one of them before makes them at once.
+    // True in the program: the tag sheet (a hidden tab at start) and the windows CreateWindowSet
+    // makes (the dialogs, the mini player and the indicator window, all hidden until asked for)
+    // wait until the browse list has first been painted; anything that asks for one of them
+    // before makes them at once.
     bool WindowSetAfterFirstPaint = false;
 };
 
@@ -291,7 +292,9 @@ public:
 
     // ---- Tag panel and naming tools (NamingTools.cpp) ----
 
-    TTagPanel *TagPanel() const { return vTagPanel; }
+    // The tag sheet; in the program it is made after the first paint, or here when asked for
+    // earlier.
+    TTagPanel *TagPanel() const;
     // The window's own tag editor, the one the tag panel shows (the controller has another).
     TTagEditor &TagEditor() { return *vTagEditor; }
     // Fills the tag sheet from the tag editor's file (v1 or v2 by the switch) and shows its
@@ -336,7 +339,9 @@ private:
     void buildCentre();
     void buildSidePanel();
     void buildPlayerPanel(QFrame *panel);
-    QWidget *buildTagPage();
+    // The tag sheet into its tab (in place of the stand-in page when there is one), wired and
+    // in the current language.
+    void buildTagPage();
     void buildMenus();
     QAction *addItem(QMenu *menu, const char *name, const QString &text, bool checkable = false);
     QMenu *addSubMenu(QMenu *menu, const char *name, const QString &text);
@@ -371,6 +376,7 @@ private:
     void connectCatalogResults();
     // The dialogs, the mini player and the indicator window in the program's order.
     void makeWindowSet();
+    void connectTagPanel();
     // lang.ini from the working folder, else from the bundled data (empty when neither has one).
     QString languageFile() const;
     void applyDialogTexts(const TIniFile &ini, const QString &section);

@@ -2,11 +2,13 @@
 // files, covers, copying between tag versions, the edit menu's naming items (F2 to F8, F12),
 // automatic editing, the name editor sEEdit and the template and expression windows.
 
+#include "app/Language.h"
 #include "app/MainWindow.h"
 #include "app/TagPanel.h"
 #include "app/ToolDialogs.h"
 #include "core/Naming.h"
 #include "core/Vorlane.h"
+#include "core/base/IniFile.h"
 #include "core/base/Messages.h"
 
 #include <QAction>
@@ -57,26 +59,47 @@ private:
 
 } // namespace
 
-QWidget *TMainWindow::buildTagPage()
+void TMainWindow::buildTagPage()
 {
     // Made straight in the tab widget's page stack, so that adding it as a tab does not move
     // (and restyle) its thirty controls once more.
     vTagPanel = new TTagPanel(
         sPCExtentedControls->findChild<QStackedWidget *>(QString(), Qt::FindDirectChildrenOnly));
+    QWidget *standIn = nullptr;
+    for (int i = 0; i < sPCExtentedControls->count(); ++i) {
+        if (sPCExtentedControls->widget(i)->objectName() == vTagPanel->objectName())
+            standIn = sPCExtentedControls->widget(i);
+    }
+    if (!standIn) {
+        sPCExtentedControls->addTab(vTagPanel, QStringLiteral("Tags"));
+        return;
+    }
+    // In the stand-in's place, with its caption; what the sheet shows is made when it is seen.
+    const int at = sPCExtentedControls->indexOf(standIn);
+    const QSignalBlocker quiet(sPCExtentedControls);
+    sPCExtentedControls->insertTab(at, vTagPanel, sPCExtentedControls->tabText(at));
+    sPCExtentedControls->removeTab(at + 1);
+    delete standIn;
+    vTagPanel->Stale = true;
+    connectTagPanel();
+    const TIniFile ini(languageFile());
+    if (ini.Exists() && ini.SectionExists(vCurLanguage))
+        ApplyComponentTexts(vTagPanel, ini, vCurLanguage,
+                            ckToolButton | ckProgress | ckGroupBox | ckCheckBox | ckLabel |
+                                ckTabSheet | ckMenuItem);
+}
+
+TTagPanel *TMainWindow::TagPanel() const
+{
+    if (!vTagPanel)
+        const_cast<TMainWindow *>(this)->buildTagPage();
     return vTagPanel;
 }
 
-void TMainWindow::connectNamingTools()
+void TMainWindow::connectTagPanel()
 {
-    vTagEditor = std::make_unique<TTagEditor>();
-    ChooseCoverFile = [this] {
-        return QFileDialog::getOpenFileName(
-            this, QString(), vLastDir,
-            QStringLiteral("All supported (*.gif *.png *.jpg *.jpeg *.bmp)"));
-    };
-
-    // The tag sheet.
     connect(vTagPanel, &TTagPanel::applyRequested, this, &TMainWindow::ChangeTags);
+
     connect(vTagPanel, &TTagPanel::versionChanged, this, [this] { ShowID3Tags(); });
     connect(vTagPanel, &TTagPanel::staleShown, this, [this] { ShowID3Tags(); });
     connect(vTagPanel, &TTagPanel::coverBoxResized, this, [this] {
@@ -88,7 +111,6 @@ void TMainWindow::connectNamingTools()
         const int count = sPCExtentedControls->count();
         sPCExtentedControls->setCurrentIndex((sPCExtentedControls->currentIndex() + 1) % count);
     });
-    connect(sPCExtentedControls, &QTabWidget::currentChanged, this, [this] { ShowID3Tags(); });
     connect(vTagPanel->sSBTagDuplicate, &QToolButton::clicked, this,
             &TMainWindow::sSBTagDuplicateClick);
     connect(vTagPanel->sSBChangeCoverArt, &QToolButton::clicked, this,
@@ -99,6 +121,20 @@ void TMainWindow::connectNamingTools()
             [this] { AutoEdit(etNumbering); });
     connect(vTagPanel->sSBTagAutoCreateTrackNumbers, &QToolButton::clicked, this,
             &TMainWindow::AutoCreateTagsTrackNumbers);
+}
+
+void TMainWindow::connectNamingTools()
+{
+    vTagEditor = std::make_unique<TTagEditor>();
+    ChooseCoverFile = [this] {
+        return QFileDialog::getOpenFileName(
+            this, QString(), vLastDir,
+            QStringLiteral("All supported (*.gif *.png *.jpg *.jpeg *.bmp)"));
+    };
+
+    connect(sPCExtentedControls, &QTabWidget::currentChanged, this, [this] { ShowID3Tags(); });
+    if (vTagPanel)
+        connectTagPanel();
 
     // The edit menu (its items carry F2 to F12 as shortcuts, in the name editor too).
     const auto item = [this](const char *name, auto handler) {
@@ -170,8 +206,8 @@ void TMainWindow::ChangeTags()
         return;
     // Only what the user changed is written: a field shown from one file and left alone must
     // not overwrite the other selected files' own values. Empty fields leave a tag as it is.
-    const TTag tag = vTagPanel->ChangedFields();
-    const bool v2 = vTagPanel->V2();
+    const TTag tag = TagPanel()->ChangedFields();
+    const bool v2 = TagPanel()->V2();
     forEachSelectedTagFile([&] {
         if (v2)
             vTagEditor->SetTagV2(tag);
@@ -185,7 +221,7 @@ void TMainWindow::sSBTagDuplicateClick()
 {
     if (vVorlane->Mode() != bmComputerFiles)
         return;
-    const bool v2 = vTagPanel->V2();
+    const bool v2 = TagPanel()->V2();
     forEachSelectedTagFile([&] {
         if (v2)
             vTagEditor->CopyFromTagV2toTagV1();
@@ -263,8 +299,8 @@ void TMainWindow::fEditName(int editType)
 
 void TMainWindow::sSBTagRenameFileClick()
 {
-    fEditName(vTagPanel->V2() ? etFromTagV2 : etFromTagV1);
-    vTagPanel->sETagTitle->setFocus();
+    fEditName(TagPanel()->V2() ? etFromTagV2 : etFromTagV1);
+    TagPanel()->sETagTitle->setFocus();
 }
 
 void TMainWindow::AutoEdit(int editType)
@@ -312,8 +348,8 @@ void TMainWindow::PMERenameFromTagClick()
     if (!w)
         return;
     w->SetTemplate(vVorlane->TagRenameTemplate());
-    w->sSBRenameFromTag->setToolTip(vTagPanel->sSBTagRenameFile->toolTip());
-    w->sSBRenameFromTag->setText(vTagPanel->sSBTagRenameFile->toolTip());
+    w->sSBRenameFromTag->setToolTip(TagPanel()->sSBTagRenameFile->toolTip());
+    w->sSBRenameFromTag->setText(TagPanel()->sSBTagRenameFile->toolTip());
     w->show();
     w->raise();
     w->activateWindow();
@@ -356,7 +392,7 @@ void TMainWindow::PMECopyTagsListToClipBoardClick()
     if (vVorlane->Mode() != bmComputerFiles)
         return;
     QGuiApplication::clipboard()->setText(
-        vVorlane->GetTagsList(vVorlane->ListIndex(), vTagPanel->V2()));
+        vVorlane->GetTagsList(vVorlane->ListIndex(), TagPanel()->V2()));
 }
 
 } // namespace vorlane

@@ -1,4 +1,6 @@
 #include "app/Language.h"
+#include "app/TagPanel.h"
+#include "app/ToolDialogs.h"
 #include "core/base/IniFile.h"
 #include "core/base/Messages.h"
 #include "tests/app/AppTestSupport.h"
@@ -79,6 +81,38 @@ TEST(Language, SwitchingTwiceGivesTheSameTextsAsOnce)
     w.MenuItem("PMCLEng")->trigger();
     EXPECT_EQ(textsOf(w), english);
     EXPECT_EQ(messages(), englishMessages);
+}
+
+TEST(Language, TheSheetAndWindowsMadeAfterTheFirstPaintTakeTheLanguageToo)
+{
+    test::TWindowFolders early, late;
+    TMainWindow a(early.Options());
+    TMainWindowOptions o = late.Options();
+    o.WindowSetAfterFirstPaint = true;
+    TMainWindow b(o);
+    ASSERT_TRUE(a.Ok() && b.Ok());
+    for (TMainWindow *w : {&a, &b}) {
+        w->SetCurLanguage("ukr");
+        w->CreateWindowSet();
+    }
+    // Before the first paint: a stand-in under the tag sheet's name and caption.
+    ASSERT_EQ(b.sPCExtentedControls->count(), 4);
+    EXPECT_EQ(b.sPCExtentedControls->widget(3)->objectName(), "sTSTag");
+    EXPECT_EQ(b.sPCExtentedControls->tabText(3), a.sPCExtentedControls->tabText(3));
+    EXPECT_EQ(b.findChild<QLineEdit *>("sETagTitle"), nullptr);
+
+    b.show();
+    for (int i = 0; i < 100 && !b.findChild<QLineEdit *>("sETagTitle"); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_NE(b.findChild<QLineEdit *>("sETagTitle"), nullptr);
+    EXPECT_EQ(b.sPCExtentedControls->widget(3), static_cast<QWidget *>(b.TagPanel()));
+    EXPECT_EQ(b.sPCExtentedControls->currentIndex(), 1);
+    EXPECT_EQ(textsOf(b), textsOf(a));
+    ASSERT_NE(b.AddPlaylistWindow(), nullptr);
+    EXPECT_EQ(b.AddPlaylistWindow()->windowTitle(), a.AddPlaylistWindow()->windowTitle());
+    EXPECT_EQ(b.ChangeExpressionWindow()->findChild<QLabel *>("sLOldExpression")->text(),
+              a.ChangeExpressionWindow()->findChild<QLabel *>("sLOldExpression")->text());
+    EXPECT_NE(b.IndicatorWindow(), nullptr);
 }
 
 TEST(Language, EveryMessageHasATextInEveryLanguage)
