@@ -14,10 +14,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <climits>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -131,70 +128,6 @@ bool RecycleFile(const QString &path)
 
 namespace {
 
-// Names are compared lower-cased, one UTF-16 unit at a time, without making lower-cased copies.
-// The units of Latin and Cyrillic names come from a table; others from LowerUnit.
-std::array<char16_t, 0x500> makeFoldTable()
-{
-    std::array<char16_t, 0x500> t{};
-    for (size_t i = 0; i < t.size(); ++i)
-        t[i] = LowerUnit(char16_t(i));
-    return t;
-}
-
-// Built once at load time, so a lookup costs no guard of a function's static.
-const std::array<char16_t, 0x500> kFoldTable = makeFoldTable();
-
-inline char16_t foldUnit(char16_t c)
-{
-    return c < kFoldTable.size() ? kFoldTable[c] : LowerUnit(c);
-}
-
-// Four units of a name as one word, lower-cased: plain ASCII in a few operations on the whole word
-// (each unit from 'A' to 'Z' gains 0x20), anything else unit by unit.
-inline uint64_t foldedWord(const char16_t *p)
-{
-    uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    constexpr uint64_t kHigh = 0xFF80FF80FF80FF80ull;
-    if (std::endian::native == std::endian::little && (w & kHigh) == 0) {
-        const uint64_t atLeastA = w + 0x003F003F003F003Full; // unit + 0x3F has 0x80 set: >= 'A'
-        const uint64_t pastZ = w + 0x0025002500250025ull;    // unit + 0x25 has 0x80 set: > 'Z'
-        return w | ((atLeastA & ~pastZ & 0x0080008000800080ull) >> 2);
-    }
-    return uint64_t(foldUnit(p[0])) | uint64_t(foldUnit(p[1])) << 16 |
-           uint64_t(foldUnit(p[2])) << 32 | uint64_t(foldUnit(p[3])) << 48;
-}
-
-uint64_t foldedHash(QStringView text)
-{
-    // Four folded units to a word, one multiply per word: the chain of dependent multiplies is a
-    // quarter as long as one per unit.
-    const auto *p = reinterpret_cast<const char16_t *>(text.data());
-    const qsizetype n = text.size();
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ uint64_t(n);
-    qsizetype i = 0;
-    for (; i + 4 <= n; i += 4) {
-        h = (h ^ foldedWord(p + i)) * 0xBF58476D1CE4E5B9ull;
-        h ^= h >> 31;
-    }
-    uint64_t w = 0;
-    for (int shift = 0; i < n; ++i, shift += 16)
-        w |= uint64_t(foldUnit(p[i])) << shift;
-    h = (h ^ w) * 0x94D049BB133111EBull;
-    return h ^ (h >> 29);
-}
-
-bool foldedEqual(QStringView a, QStringView b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && foldUnit(a[i].unicode()) != foldUnit(b[i].unicode()))
-            return false;
-    }
-    return true;
-}
-
 // Numbers the distinct lower-cased folders. A scan gives all entries of one folder the same
 // string, so the folder of most entries is found by its text's address alone.
 class FolderIds {
@@ -230,6 +163,26 @@ private:
 
 } // namespace
 
+namespace {
+
+// The name hashes of a list: those it kept while it was made, else made here, the names of the
+// next entries fetched while one is hashed.
+const uint64_t *nameHashesOf(const TFileList &list, std::vector<uint64_t> &made)
+{
+    if (const uint64_t *kept = list.NameHashes())
+        return kept;
+    constexpr int kAhead = 8;
+    made.resize(size_t(list.Count()));
+    for (int i = 0; i < list.Count(); ++i) {
+        if (i + kAhead < list.Count())
+            __builtin_prefetch(list.At(i + kAhead).FileName.constData());
+        made[size_t(i)] = FoldedNameHash(list.At(i).FileName);
+    }
+    return made.data();
+}
+
+} // namespace
+
 TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
                          const std::atomic<bool> *stop)
 {
@@ -250,26 +203,28 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
     std::vector<Slot> table(capacity);
     const size_t mask = capacity - 1;
     FolderIds folders;
+    std::vector<uint64_t> madeSource, madeCompared;
+    const uint64_t *sourceHashes = nameHashesOf(source, madeSource);
+    const uint64_t *comparedHashes = nameHashesOf(compared, madeCompared);
 
-    // Entries go in blocks: the hashes of a block are made first and their slots fetched ahead,
-    // so the table's cache misses overlap instead of coming one after another.
+    // Entries go in blocks, and the slots of the next block are fetched while one block is
+    // worked on, so the table's cache misses overlap instead of coming one after another.
     constexpr int kBlock = 16;
-    uint64_t hashes[kBlock];
-    auto hashBlock = [&](const TFileList &list, int from, int to) {
-        for (int i = from; i < to; ++i) {
-            hashes[i - from] = foldedHash(list.At(i).FileName);
-            __builtin_prefetch(&table[hashes[i - from] & mask]);
-        }
+    auto fetchSlots = [&](const uint64_t *hashes, int from, int count) {
+        for (int i = from; i < std::min(from + kBlock, count); ++i)
+            __builtin_prefetch(&table[hashes[i] & mask]);
     };
 
     for (int from = 0; from < source.Count(); from += kBlock) {
         if (stop && (from & 4095) == 0 && stop->load())
             return {};
         const int to = std::min(from + kBlock, source.Count());
-        hashBlock(source, from, to);
+        if (from == 0)
+            fetchSlots(sourceHashes, 0, source.Count());
+        fetchSlots(sourceHashes, to, source.Count());
         for (int i = from; i < to; ++i) {
             const TFileName &s = source.At(i);
-            const uint64_t h = hashes[i - from];
+            const uint64_t h = sourceHashes[i];
             const uint32_t tag = uint32_t(h >> 32);
             const int dir = folders.idOf(s.DirName);
             for (size_t at = h & mask;; at = (at + 1) & mask) {
@@ -280,7 +235,7 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
                     break;
                 }
                 if (slot.tag == tag &&
-                    foldedEqual(QStringView(slot.name, slot.length), s.FileName)) {
+                    FoldedNamesEqual(QStringView(slot.name, slot.length), s.FileName)) {
                     if (slot.other == INT_MAX && dir != slot.firstDir)
                         slot.other = i;
                     break;
@@ -289,22 +244,30 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
         }
     }
 
+    // A compared entry's probe stops at the first slot with its tag (or an empty one). The names
+    // of a block's candidates are fetched when the block is probed and compared one block later.
     std::vector<std::pair<int, int>> hits; // (matching source entry, compared entry)
-    for (int from = 0; from < compared.Count(); from += kBlock) {
-        if (stop && (from & 4095) == 0 && stop->load())
-            return {};
+    constexpr size_t kNone = SIZE_MAX;
+    size_t candidates[2][kBlock];
+    auto candidateFrom = [&](size_t at, uint32_t tag) {
+        for (;; at = (at + 1) & mask) {
+            const Slot &slot = table[at];
+            if (slot.first < 0)
+                return kNone;
+            if (slot.tag == tag)
+                return at;
+        }
+    };
+    auto verify = [&](int from) {
         const int to = std::min(from + kBlock, compared.Count());
-        hashBlock(compared, from, to);
+        const size_t *blockCandidates = candidates[(from / kBlock) & 1];
         for (int k = from; k < to; ++k) {
-            const uint64_t h = hashes[k - from];
-            const uint32_t tag = uint32_t(h >> 32);
-            for (size_t at = h & mask;; at = (at + 1) & mask) {
+            const uint32_t tag = uint32_t(comparedHashes[k] >> 32);
+            for (size_t at = blockCandidates[k - from]; at != kNone;
+                 at = candidateFrom((at + 1) & mask, tag)) {
                 const Slot &slot = table[at];
-                if (slot.first < 0)
-                    break;
                 const TFileName &c = compared.At(k);
-                if (slot.tag != tag ||
-                    !foldedEqual(QStringView(slot.name, slot.length), c.FileName))
+                if (!FoldedNamesEqual(QStringView(slot.name, slot.length), c.FileName))
                     continue;
                 const int match =
                     folders.idOf(c.DirName) != slot.firstDir ? slot.first : slot.other;
@@ -313,7 +276,29 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
                 break;
             }
         }
+    };
+    for (int from = 0; from < compared.Count(); from += kBlock) {
+        if (stop && (from & 4095) == 0 && stop->load())
+            return {};
+        const int to = std::min(from + kBlock, compared.Count());
+        if (from == 0)
+            fetchSlots(comparedHashes, 0, compared.Count());
+        fetchSlots(comparedHashes, to, compared.Count());
+        size_t *blockCandidates = candidates[(from / kBlock) & 1];
+        for (int k = from; k < to; ++k) {
+            const uint64_t h = comparedHashes[k];
+            const size_t at = candidateFrom(h & mask, uint32_t(h >> 32));
+            blockCandidates[k - from] = at;
+            if (at != kNone) {
+                __builtin_prefetch(table[at].name);
+                __builtin_prefetch(compared.At(k).FileName.constData());
+            }
+        }
+        if (from > 0)
+            verify(from - kBlock);
     }
+    if (compared.Count() > 0)
+        verify((compared.Count() - 1) / kBlock * kBlock);
     // The result is in the order of the source matches, and for one match in the compared order
     // the hits were found in: a counting sort on the match keeps that order in linear time.
     std::vector<int> start(size_t(source.Count()) + 1, 0);
@@ -329,13 +314,21 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
     // added to it, so the records go straight into their places.
     TFileList result;
     result.SetCount(int(order.size()));
+    // Taking a name touches its text's reference count, which sits just before the characters:
+    // the names some entries ahead are fetched first.
+    constexpr size_t kAhead = 8;
     for (size_t j = 0; j < order.size(); ++j) {
+        if (j + kAhead < order.size()) {
+            const auto *text =
+                reinterpret_cast<const char *>(compared.At(order[j + kAhead]).FileName.constData());
+            __builtin_prefetch(text - sizeof(QArrayData));
+        }
         const TFileName &c = compared.At(order[j]);
         TFileName record;
         record.FileName = c.FileName;
         record.DirName = c.DirName;
         record.Date = c.Date; // the title stays empty
-        result.SetRecord(int(j), record);
+        result.SetRecord(int(j), std::move(record));
     }
     result.CurIndex = 0;
     return result;

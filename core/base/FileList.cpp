@@ -43,6 +43,7 @@ void TFileList::SetCount(int count)
     vList.resize(count + 1);
     vCount = count;
     dropIndex();
+    dropNameHashes();
 }
 
 QString TFileList::Name() const
@@ -96,6 +97,18 @@ void TFileList::dropIndex()
     vIndexed = false;
 }
 
+void TFileList::keepNameHash(const TFileName &record)
+{
+    if (vNameHashesKept)
+        vNameHashes.push_back(FoldedNameHash(record.FileName));
+}
+
+void TFileList::dropNameHashes()
+{
+    vNameHashes = {};
+    vNameHashesKept = false;
+}
+
 void TFileList::appendUnchecked(const TFileName &record)
 {
     if (vList.size() > vCount)
@@ -103,6 +116,7 @@ void TFileList::appendUnchecked(const TFileName &record)
     else
         vList.append(record);
     indexAdd(record);
+    keepNameHash(record);
     CurIndex = vCount;
     ++vCount;
 }
@@ -120,6 +134,7 @@ void TFileList::appendChecked(const TFileName &record, size_t dirHash)
         vList[vCount] = record;
     else
         vList.append(record);
+    keepNameHash(record);
     CurIndex = vCount;
     ++vCount;
 }
@@ -173,6 +188,8 @@ void TFileList::ClearList()
     vList.resize(1);
     vIndex.clear();
     vIndexed = true;
+    vNameHashes.clear();
+    vNameHashesKept = true;
     vCount = 0;
     CurIndex = 0;
 }
@@ -183,6 +200,7 @@ void TFileList::ClearRecord(int index)
         return;
     TFileName &r = vList[index];
     indexRemove(r);
+    dropNameHashes();
     r.FileName.clear();
     r.DirName.clear();
     r.Title.clear();
@@ -194,6 +212,7 @@ void TFileList::DeleteRecord(int index)
         return;
     indexRemove(vList.at(index));
     vList.removeAt(index);
+    dropNameHashes();
     --vCount;
     CurIndex = std::clamp(index, 0, std::max(vCount - 1, 0));
 }
@@ -206,6 +225,8 @@ void TFileList::RefreshList()
                                            [](const TFileName &r) { return !r.DirName.isEmpty(); });
     const int kept = int(end - vList.begin());
     vList.erase(vList.begin() + kept, vList.begin() + vCount);
+    if (kept != vCount)
+        dropNameHashes();
     vCount = kept;
 }
 
@@ -218,12 +239,19 @@ TFileName TFileList::GetRecord(int index) const
 
 void TFileList::SetRecord(int index, const TFileName &record)
 {
+    SetRecord(index, TFileName(record));
+}
+
+void TFileList::SetRecord(int index, TFileName &&record)
+{
     if (index < 0 || index >= vCount)
         return;
     if (!record.FileName.isEmpty()) {
         indexRemove(vList.at(index));
-        vList[index] = record;
-        indexAdd(record);
+        vList[index] = std::move(record);
+        indexAdd(vList.at(index));
+        if (vNameHashesKept)
+            dropNameHashes();
     }
     CurIndex = index;
 }
@@ -241,6 +269,8 @@ void TFileList::SetRecord(int index, const QString &fileName, const QString &dir
     if (!dirName.isEmpty())
         r.DirName = dirName;
     indexAdd(r);
+    if (vNameHashesKept)
+        dropNameHashes();
     CurIndex = index;
 }
 
@@ -249,12 +279,16 @@ void TFileList::SwapRecord(int index1, int index2)
     if (index1 < 0 || index1 >= vCount || index2 < 0 || index2 >= vCount)
         return;
     std::swap(vList[index1], vList[index2]);
+    if (vNameHashesKept)
+        std::swap(vNameHashes[size_t(index1)], vNameHashes[size_t(index2)]);
     CurIndex = index2;
 }
 
 void TFileList::CreateList(bool audioOnly)
 {
     vList.clear();
+    vNameHashes.clear();
+    vNameHashesKept = true;
     vCount = 0;
     CurIndex = 0;
     // A scan meets every (folder, name) pair once, so it appends without the duplicate check
@@ -383,6 +417,12 @@ void TFileList::permute(const std::vector<int> &order)
     for (qsizetype i = vCount; i < vList.size(); ++i)
         sorted.append(std::move(vList[i]));
     vList = std::move(sorted);
+    if (vNameHashesKept) {
+        std::vector<uint64_t> hashes(vNameHashes.size());
+        for (size_t k = 0; k < order.size(); ++k)
+            hashes[k] = vNameHashes[size_t(order[k])];
+        vNameHashes = std::move(hashes);
+    }
 }
 
 void TFileList::AlphabetSort(bool reverse, bool titleSort)

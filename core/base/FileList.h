@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -80,6 +81,7 @@ public:
     const TFileName &At(int index) const { return vList.at(index); }
     // In range: replaces the record when the given FileName is not empty; the cursor moves to it.
     void SetRecord(int index, const TFileName &record);
+    void SetRecord(int index, TFileName &&record);
     // In range: a non-empty fileName replaces FileName and Title (name without extension); a
     // non-empty dirName replaces DirName; the cursor moves to Index.
     void SetRecord(int index, const QString &fileName, const QString &dirName);
@@ -102,6 +104,11 @@ public:
     // text, at least ff, starting after the cursor). The search wraps to the start when the cursor
     // is on the last entry. A fuzzy query of fewer than two characters finds nothing.
     bool Find(const QString &query, float ff);
+
+    // FoldedNameHash of every entry's file name, in entry order, made while the names were at hand:
+    // kept as a list is scanned, loaded or added to and while it is sorted; nullptr once any
+    // other change has been made, until the list is cleared or scanned again.
+    const uint64_t *NameHashes() const { return vNameHashesKept ? vNameHashes.data() : nullptr; }
 
     // One list line per record (no cursor line).
     QStringList GetStringList() const;
@@ -146,6 +153,8 @@ private:
     void appendUnchecked(const TFileName &record);
     void scanFolder(const QString &folder, bool audioOnly);
     void permute(const std::vector<int> &order);
+    void keepNameHash(const TFileName &record);
+    void dropNameHashes();
 
     int vCount = 0;
     QList<TFileName> vList;
@@ -154,7 +163,9 @@ private:
     // operation that changes a record; lists filled in bulk (a scan, a result list made with
     // SetCount and SetRecord) do not pay for it until someone adds to them.
     QHash<Key, int> vIndex;
-    bool vIndexed = true; // vIndex is up to date (an empty list's empty index is)
+    bool vIndexed = true;              // vIndex is up to date (an empty list's empty index is)
+    std::vector<uint64_t> vNameHashes; // one per entry while vNameHashesKept
+    bool vNameHashesKept = true;
 };
 
 } // namespace vorlane

@@ -35,6 +35,11 @@ QString NaturalSortKey(const QString &text);
 // fuzzy search compare letters.
 char16_t LowerUnit(char16_t c);
 
+// A hash of a name lower-cased unit by unit (LowerUnit), and the matching equality: names that
+// differ only in letter case have one hash. For hash joins on file names (the duplicate search).
+uint64_t FoldedNameHash(QStringView name);
+bool FoldedNamesEqual(QStringView a, QStringView b);
+
 // "a"-"z" -> "A"-"Z", "а"-"я" -> "А"-"Я", "ё" -> "Ё"; any other character unchanged.
 QChar fUpCaseRus(QChar c);
 

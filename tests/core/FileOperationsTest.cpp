@@ -157,16 +157,35 @@ TEST(FindDuplicates, SameResultAsComparingEveryPair)
             s.AddNewRecord(files[rng.bounded(files.size())], dirs[rng.bounded(dirs.size())], "t");
         for (int i = 0, n = rng.bounded(12); i < n; ++i)
             k.AddNewRecord(files[rng.bounded(files.size())], dirs[rng.bounded(dirs.size())], "t");
-        const TFileList r = FindDuplicates(s, k);
-        QStringList got;
-        for (int i = 0; i < r.Count(); ++i) {
-            got << r.At(i).DirName + r.At(i).FileName;
-            EXPECT_TRUE(r.At(i).Title.isEmpty());
-        }
-        ASSERT_EQ(got, pairwise(s, k)) << "round " << round;
+        auto check = [&](const TFileList &source, const TFileList &compared, const char *what) {
+            const TFileList r = FindDuplicates(source, compared);
+            QStringList got;
+            for (int i = 0; i < r.Count(); ++i) {
+                got << r.At(i).DirName + r.At(i).FileName;
+                EXPECT_TRUE(r.At(i).Title.isEmpty());
+            }
+            ASSERT_EQ(got, pairwise(source, compared)) << what << ", round " << round;
+        };
+        check(s, k, "as added");
         // A list against itself: the entries with a namesake in another folder.
         const TFileList self = FindDuplicates(s, s);
         EXPECT_EQ(self.Count(), pairwise(s, s).size());
+        if (s.Count() < 2 || k.Count() < 2)
+            continue;
+        // Lists keep their names' hashes through sorts and swaps and give them up on edits:
+        // either way the search must see the names as they are now.
+        TFileList sorted = s, swapped = k, renamed = s, cleared = k;
+        sorted.AlphabetSort(round % 2, false);
+        swapped.SwapRecord(0, k.Count() - 1);
+        renamed.SetRecord(rng.bounded(s.Count()), files[rng.bounded(files.size())], QString());
+        cleared.ClearRecord(0);
+        cleared.RefreshList();
+        check(sorted, swapped, "sorted and swapped");
+        check(renamed, k, "renamed");
+        check(s, cleared, "one cleared");
+        TFileList moreAdded = renamed;
+        moreAdded.AddNewRecord(files[rng.bounded(files.size())], "/w/", "t");
+        check(moreAdded, k, "added to after a rename");
     }
 }
 
