@@ -17,6 +17,7 @@ void TLinesModel::SetLines(const QStringList &lines)
 {
     beginResetModel();
     vLines = lines;
+    vEditedAside = false;
     endResetModel();
 }
 
@@ -25,6 +26,7 @@ int TLinesModel::Sync(const QStringList &lines)
     const int have = int(vLines.size());
     const int want = int(lines.size());
     const int common = std::min(have, want);
+    vEditedAside = false;
 
     // Changed rows of the common part, as runs [first, last].
     QList<std::pair<int, int>> runs;
@@ -56,6 +58,19 @@ int TLinesModel::Sync(const QStringList &lines)
     for (const auto &[first, last] : std::as_const(runs)) {
         Q_EMIT dataChanged(index(first), index(last), {Qt::DisplayRole, Qt::EditRole});
         changes += last - first + 1;
+    }
+    return changes;
+}
+
+int TLinesModel::SyncRows(const QList<std::pair<int, QString>> &rows)
+{
+    int changes = 0;
+    for (const auto &[row, text] : rows) {
+        if (row < 0 || row >= vLines.size() || vLines.at(row) == text)
+            continue;
+        vLines[row] = text;
+        Q_EMIT dataChanged(index(row), index(row), {Qt::DisplayRole, Qt::EditRole});
+        ++changes;
     }
     return changes;
 }
@@ -92,6 +107,7 @@ bool TLinesModel::setData(const QModelIndex &i, const QVariant &value, int role)
         (role != Qt::EditRole && role != Qt::DisplayRole))
         return false;
     vLines[i.row()] = value.toString();
+    vEditedAside = true;
     Q_EMIT dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }
@@ -106,6 +122,23 @@ Qt::ItemFlags TLinesModel::flags(const QModelIndex &i) const
 int SyncListBoxItems(TLinesModel *model, const QStringList &lines)
 {
     return model->Sync(lines);
+}
+
+int ReloadBrowseInPlace(TVorlane &vorlane, TLinesModel &model, TBrowseStamp &stamp)
+{
+    QList<std::pair<int, QString>> changed;
+    int index = 0;
+    // The shortcut holds only while the view still shows one line per entry plus the header.
+    if (!model.EditedAside() && model.rowCount() == vorlane.FilesCount() + 1 &&
+        vorlane.ChangedListLines(stamp, changed, index)) {
+        model.SyncRows(changed);
+    } else {
+        const TListData browse = vorlane.List();
+        model.Sync(browse.List);
+        index = browse.Index;
+    }
+    stamp = vorlane.BrowseStamp();
+    return index;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 // The model behind every list box of the main window, and the drawing of the navigator and the
 // side lists. Main thread only.
 
+#include "core/Vorlane.h"
+
 #include <QAbstractListModel>
 #include <QSet>
 #include <QStringList>
@@ -25,6 +27,12 @@ public:
     void SetLines(const QStringList &lines);
     // Returns the number of rows replaced, appended or removed.
     int Sync(const QStringList &lines);
+    // Replaces the given rows' lines, where they differ; rows outside the list are left alone.
+    // Returns the number of rows replaced.
+    int SyncRows(const QList<std::pair<int, QString>> &rows);
+    // True after a line was written through setData (by a view or a delegate) rather than by
+    // SetLines or Sync: the lines may then differ from any list they were read from.
+    bool EditedAside() const { return vEditedAside; }
     void SetHeaderRows(const QSet<int> &rows);
     bool IsHeaderRow(int row) const { return vHeaders.contains(row); }
 
@@ -36,10 +44,17 @@ public:
 private:
     QStringList vLines;
     QSet<int> vHeaders;
+    bool vEditedAside = false;
 };
 
 // The list-box replacement of the one-call refresh of older list code: see TLinesModel::Sync.
 int SyncListBoxItems(TLinesModel *model, const QStringList &lines);
+
+// Brings the browse list's model up to the controller's lines after a change in place (a rename,
+// a swap): only the lines the controller reports changed since `stamp` when it can tell, else
+// List() compared line by line. `stamp` then marks the lines shown. Returns the line to select,
+// as List() gives it.
+int ReloadBrowseInPlace(TVorlane &vorlane, TLinesModel &model, TBrowseStamp &stamp);
 
 // Rows of the navigator and the side lists. A text that fits starts 10 pixels in; a longer one is
 // drawn shifted left so that its end shows, with ".." over its beginning. The navigator also

@@ -1309,14 +1309,13 @@ void TMainWindow::refillBrowse()
     sLBBrowseWindow->SetDragAllowed(mode == bmComputerFiles || mode == bmInternetFiles ||
                                     mode == bmInternetSearch || mode == bmPlayListFiles);
     vBrowseModel->SetLines(browse.List);
+    vBrowseStamp = vVorlane->BrowseStamp();
     fSetBrowseIndex(browse.Index + 1);
 }
 
 void TMainWindow::reloadBrowseInPlace()
 {
-    const TListData browse = vVorlane->List();
-    SyncListBoxItems(vBrowseModel, browse.List);
-    fSetBrowseIndex(browse.Index + 1);
+    fSetBrowseIndex(ReloadBrowseInPlace(*vVorlane, *vBrowseModel, vBrowseStamp) + 1);
 }
 
 void TMainWindow::refillBookmarks()

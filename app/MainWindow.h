@@ -425,6 +425,7 @@ private:
     TPlayerLoader *vPlayerLoader = nullptr;
 
     TLinesModel *vBrowseModel = nullptr;
+    TBrowseStamp vBrowseStamp; // the controller's lines the browse model shows
     TLinesModel *vNavigatorModel = nullptr;
     TLinesModel *vBookmarksModel = nullptr;
     TLinesModel *vDirListModel = nullptr;

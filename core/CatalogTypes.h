@@ -2,6 +2,8 @@
 // Types the catalogue controller shares with the windows: browse modes, event codes, the browse
 // list handed to the window, bookmarks and the renaming template.
 
+#include "core/base/FileList.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -57,6 +59,14 @@ enum TEventCode : int {
 struct TListData {
     QStringList List;
     int Index = 0;
+};
+
+// The browse list as List() gave it at one moment (TVorlane::BrowseStamp), for asking later
+// which of its lines have changed since.
+struct TBrowseStamp {
+    uint32_t Mode = UINT32_MAX;
+    TListStamp Records;
+    QString Header;
 };
 
 // One bookmark: an entry and a play position.

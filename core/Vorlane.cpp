@@ -303,7 +303,7 @@ TListData TVorlane::List()
         break;
     case bmComputerFiles: {
         const TFileList *list = visibleEntryList();
-        lines << header(m.SM_CATALOG + u' ' + (list ? list->Name() : QString()));
+        lines << entryListHeader(list);
         if (list) {
             for (int i = 0; i < list->Count(); ++i)
                 lines << list->At(i).Text();
@@ -350,7 +350,7 @@ TListData TVorlane::List()
         break;
     case bmPlayListFiles: {
         const TFileList *list = visibleEntryList();
-        lines << header(m.SM_PLAYLISTS + u':' + playListName(vVisiblePlayListIndex));
+        lines << entryListHeader(list);
         if (list) {
             for (int i = 0; i < list->Count(); ++i)
                 lines << list->At(i).Title;
@@ -362,6 +362,47 @@ TListData TVorlane::List()
     }
     data.Index = BrowseIndexRule(data.Index, int(lines.size()));
     return data;
+}
+
+QString TVorlane::entryListHeader(const TFileList *list) const
+{
+    const TMessages &m = Msg();
+    if (vMode == bmPlayListFiles)
+        return header(m.SM_PLAYLISTS + u':' + playListName(vVisiblePlayListIndex));
+    return header(m.SM_CATALOG + u' ' + (list ? list->Name() : QString()));
+}
+
+TBrowseStamp TVorlane::BrowseStamp() const
+{
+    TBrowseStamp stamp;
+    stamp.Mode = vMode;
+    if (vMode != bmComputerFiles && vMode != bmPlayListFiles)
+        return stamp;
+    const TFileList *list = visibleEntryList();
+    if (list)
+        stamp.Records = list->Stamp();
+    stamp.Header = entryListHeader(list);
+    return stamp;
+}
+
+bool TVorlane::ChangedListLines(const TBrowseStamp &stamp, QList<std::pair<int, QString>> &lines,
+                                int &index) const
+{
+    lines.clear();
+    if (stamp.Mode != vMode || (vMode != bmComputerFiles && vMode != bmPlayListFiles))
+        return false;
+    const TFileList *list = visibleEntryList();
+    QList<int> rows;
+    if (!list || !list->ChangedSince(stamp.Records, rows))
+        return false;
+    if (const QString now = entryListHeader(list); now != stamp.Header)
+        lines.append({0, now});
+    for (int row : std::as_const(rows)) {
+        const TFileName &r = list->At(row);
+        lines.append({row + 1, vMode == bmPlayListFiles ? r.Title : r.Text()});
+    }
+    index = BrowseIndexRule(list->CurIndex, list->Count() + 1);
+    return true;
 }
 
 QStringList TVorlane::DirectoryList() const

@@ -109,6 +109,14 @@ public:
 
     // The lines of the browse list for the current mode, and the entry to select.
     TListData List();
+    // A stamp of the browse list as List() gives it now.
+    TBrowseStamp BrowseStamp() const;
+    // In modes 2 and 8, when the shown list's entries have only been replaced (renamed, swapped,
+    // cleared) since `stamp` was taken: the lines that changed (0 the header, 1 the first entry)
+    // with their texts, and the line List() would select. False when the lines must be read whole
+    // with List(); `lines` is then empty.
+    bool ChangedListLines(const TBrowseStamp &stamp, QList<std::pair<int, QString>> &lines,
+                          int &index) const;
     // One line per folder list: its Name.
     QStringList DirectoryList() const;
     // The playlist names (file names without ".vl3u"), playlists 0 .. count-1.
@@ -356,6 +364,8 @@ private:
     enum class EntryKind { Folder, Internet, PlayList, Search };
 
     TFileList *visibleEntryList();
+    // The header line of the browse list in modes 2 and 8 (the shown list's name).
+    QString entryListHeader(const TFileList *list) const;
     const TFileList *visibleEntryList() const;
     const TFileList *currentEntryList(EntryKind kind) const;
     int currentFileIndex(EntryKind kind) const;

@@ -9,6 +9,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <atomic>
 #include <numeric>
 #include <set>
 #include <vector>
@@ -37,6 +38,45 @@ TFileName localRecord(const QString &path)
 
 } // namespace
 
+// ---- TChangeJournal ----
+
+TListStamp TChangeJournal::Stamp() const
+{
+    // Shapes are numbered across all lists, so a stamp never matches another list.
+    static std::atomic<quint64> shapes{0};
+    if (vShape == 0)
+        vShape = ++shapes;
+    return {vShape, vStep};
+}
+
+void TChangeJournal::Replaced(int row)
+{
+    if (vShape == 0)
+        return; // nobody holds a stamp of this shape
+    vReplaced.emplace_back(++vStep, row);
+    if (vReplaced.size() > kRemembered) {
+        const size_t forget = vReplaced.size() - kRemembered / 2;
+        vFloor = vReplaced[forget - 1].first;
+        vReplaced.erase(vReplaced.begin(), vReplaced.begin() + qsizetype(forget));
+    }
+}
+
+bool TChangeJournal::ReplacedSince(const TListStamp &stamp, QList<int> &rows) const
+{
+    rows.clear();
+    if (vShape == 0 || stamp.Shape != vShape || stamp.Step < vFloor || stamp.Step > vStep)
+        return false;
+    for (const auto &[step, row] : vReplaced) {
+        if (step > stamp.Step)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return true;
+}
+
+// ---- TFileList ----
+
 void TFileList::SetCount(int count)
 {
     count = std::max(count, 0);
@@ -44,6 +84,7 @@ void TFileList::SetCount(int count)
     vCount = count;
     dropIndex();
     dropNameHashes();
+    vJournal.Reshaped();
 }
 
 QString TFileList::Name() const
@@ -117,6 +158,7 @@ void TFileList::appendUnchecked(const TFileName &record)
         vList.append(record);
     indexAdd(record);
     keepNameHash(record);
+    vJournal.Reshaped();
     CurIndex = vCount;
     ++vCount;
 }
@@ -135,6 +177,7 @@ void TFileList::appendChecked(const TFileName &record, size_t dirHash)
     else
         vList.append(record);
     keepNameHash(record);
+    vJournal.Reshaped();
     CurIndex = vCount;
     ++vCount;
 }
@@ -190,6 +233,7 @@ void TFileList::ClearList()
     vIndexed = true;
     vNameHashes.clear();
     vNameHashesKept = true;
+    vJournal.Reshaped();
     vCount = 0;
     CurIndex = 0;
 }
@@ -201,6 +245,7 @@ void TFileList::ClearRecord(int index)
     TFileName &r = vList[index];
     indexRemove(r);
     dropNameHashes();
+    vJournal.Replaced(index);
     r.FileName.clear();
     r.DirName.clear();
     r.Title.clear();
@@ -213,6 +258,7 @@ void TFileList::DeleteRecord(int index)
     indexRemove(vList.at(index));
     vList.removeAt(index);
     dropNameHashes();
+    vJournal.Reshaped();
     --vCount;
     CurIndex = std::clamp(index, 0, std::max(vCount - 1, 0));
 }
@@ -225,8 +271,10 @@ void TFileList::RefreshList()
                                            [](const TFileName &r) { return !r.DirName.isEmpty(); });
     const int kept = int(end - vList.begin());
     vList.erase(vList.begin() + kept, vList.begin() + vCount);
-    if (kept != vCount)
+    if (kept != vCount) {
         dropNameHashes();
+        vJournal.Reshaped();
+    }
     vCount = kept;
 }
 
@@ -252,6 +300,7 @@ void TFileList::SetRecord(int index, TFileName &&record)
         indexAdd(vList.at(index));
         if (vNameHashesKept)
             dropNameHashes();
+        vJournal.Replaced(index);
     }
     CurIndex = index;
 }
@@ -271,6 +320,7 @@ void TFileList::SetRecord(int index, const QString &fileName, const QString &dir
     indexAdd(r);
     if (vNameHashesKept)
         dropNameHashes();
+    vJournal.Replaced(index);
     CurIndex = index;
 }
 
@@ -281,6 +331,8 @@ void TFileList::SwapRecord(int index1, int index2)
     std::swap(vList[index1], vList[index2]);
     if (vNameHashesKept)
         std::swap(vNameHashes[size_t(index1)], vNameHashes[size_t(index2)]);
+    vJournal.Replaced(index1);
+    vJournal.Replaced(index2);
     CurIndex = index2;
 }
 
@@ -289,6 +341,7 @@ void TFileList::CreateList(bool audioOnly)
     vList.clear();
     vNameHashes.clear();
     vNameHashesKept = true;
+    vJournal.Reshaped();
     vCount = 0;
     CurIndex = 0;
     // A scan meets every (folder, name) pair once, so it appends without the duplicate check
@@ -417,6 +470,7 @@ void TFileList::permute(const std::vector<int> &order)
     for (qsizetype i = vCount; i < vList.size(); ++i)
         sorted.append(std::move(vList[i]));
     vList = std::move(sorted);
+    vJournal.Reshaped();
     if (vNameHashesKept) {
         std::vector<uint64_t> hashes(vNameHashes.size());
         for (size_t k = 0; k < order.size(); ++k)

@@ -22,6 +22,55 @@
 
 namespace vorlane {
 
+// A moment in the life of one list's records (TFileList::Stamp): which list, and how many
+// records had been replaced in it by then. The default stamp belongs to no list.
+struct TListStamp {
+    quint64 Shape = 0;
+    quint64 Step = 0;
+};
+
+// Which records of a list were replaced since a stamp, so that a view of the list can redraw only
+// those rows. Anything else (entries added, removed or reordered; the list copied, assigned or
+// moved) gives the list a new shape, and stamps of the old shape no longer tell anything. Only the
+// latest replacements are remembered.
+class TChangeJournal {
+public:
+    TChangeJournal() = default;
+    TChangeJournal(const TChangeJournal &) {}
+    TChangeJournal(TChangeJournal &&from) noexcept { from.Reshaped(); }
+    TChangeJournal &operator=(const TChangeJournal &)
+    {
+        Reshaped();
+        return *this;
+    }
+    TChangeJournal &operator=(TChangeJournal &&from) noexcept
+    {
+        Reshaped();
+        from.Reshaped();
+        return *this;
+    }
+    ~TChangeJournal() = default;
+
+    TListStamp Stamp() const;
+    void Replaced(int row);
+    // Cheap: a new shape number is drawn only when a stamp is next asked for.
+    void Reshaped() noexcept
+    {
+        vShape = 0;
+        vReplaced.clear();
+    }
+    // The rows replaced since `stamp`, ascending, each once; false when the stamp is of another
+    // shape or older than what is remembered.
+    bool ReplacedSince(const TListStamp &stamp, QList<int> &rows) const;
+
+private:
+    static constexpr size_t kRemembered = 256;
+    mutable quint64 vShape = 0; // 0: changed in shape since the last stamp
+    quint64 vStep = 0;
+    quint64 vFloor = 0;                             // replacements up to this step are forgotten
+    std::vector<std::pair<quint64, int>> vReplaced; // (step, row)
+};
+
 // One catalogue entry.
 struct TFileName {
     QString FileName; // "Song.mp3"; for a network entry the last segment of its address
@@ -105,6 +154,14 @@ public:
     // is on the last entry. A fuzzy query of fewer than two characters finds nothing.
     bool Find(const QString &query, float ff);
 
+    // Where the records stand now; ChangedSince gives the entries replaced since such a stamp
+    // (SetRecord, SwapRecord, ClearRecord), or false after any other change.
+    TListStamp Stamp() const { return vJournal.Stamp(); }
+    bool ChangedSince(const TListStamp &stamp, QList<int> &rows) const
+    {
+        return vJournal.ReplacedSince(stamp, rows);
+    }
+
     // FoldedNameHash of every entry's file name, in entry order, made while the names were at hand:
     // kept as a list is scanned, loaded or added to and while it is sorted; nullptr once any
     // other change has been made, until the list is cleared or scanned again.
@@ -163,7 +220,8 @@ private:
     // operation that changes a record; lists filled in bulk (a scan, a result list made with
     // SetCount and SetRecord) do not pay for it until someone adds to them.
     QHash<Key, int> vIndex;
-    bool vIndexed = true;              // vIndex is up to date (an empty list's empty index is)
+    bool vIndexed = true; // vIndex is up to date (an empty list's empty index is)
+    TChangeJournal vJournal;
     std::vector<uint64_t> vNameHashes; // one per entry while vNameHashesKept
     bool vNameHashesKept = true;
 };

@@ -3,6 +3,9 @@
 
 #include "app/ListSync.h"
 #include "app/BrowseWidgets.h"
+#include "core/base/Messages.h"
+
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,7 @@
 #include <QImage>
 #include <QListView>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 namespace vorlane {
 namespace {
@@ -71,6 +75,55 @@ TEST(ListSync, ARefreshKeepsSelectionAndScroll)
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(SyncListBoxItems(&model, {"only"}), 1);
     EXPECT_EQ(model.Lines(), QStringList{"only"});
+    EXPECT_EQ(resets, 0);
+}
+
+TEST(ListSync, AReloadInPlaceRewritesOnlyTheLinesTheControllerChanged)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(test::WriteFile(dir.filePath(QStringLiteral("f/track %1.mp3").arg(i)), "x"));
+    TVorlane c;
+    c.SetProgramDataDir(dir.path());
+    c.SetMode(bmComputerFiles);
+    c.AddList(dir.filePath("f"), false, false);
+    c.Flags();
+    TLinesModel model;
+    QListView view;
+    view.setModel(&model);
+    view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    model.SetLines(c.List().List);
+    TBrowseStamp stamp = c.BrowseStamp();
+    view.selectionModel()->select(model.index(30), QItemSelectionModel::Select);
+
+    int resets = 0, changed = 0;
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex &first, const QModelIndex &last) {
+                         EXPECT_EQ(first.row(), 6);
+                         EXPECT_EQ(last.row(), 6);
+                         ++changed;
+                     });
+    c.SetFileIndex(5);
+    c.Edit(QStringLiteral("Renamed.mp3"));
+    EXPECT_EQ(ReloadBrowseInPlace(c, model, stamp), c.List().Index);
+    EXPECT_EQ(model.Lines(), c.List().List);
+    EXPECT_EQ(model.Lines().at(6), "Renamed");
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(resets, 0);
+    EXPECT_TRUE(view.selectionModel()->isRowSelected(30));
+
+    // Lines written aside, or a list changed in shape, are read whole and compared.
+    QObject::disconnect(&model, &QAbstractItemModel::dataChanged, nullptr, nullptr);
+    model.setData(model.index(10), QStringLiteral("stale"), Qt::EditRole);
+    c.AlphabetSorting(true);
+    ReloadBrowseInPlace(c, model, stamp);
+    EXPECT_EQ(model.Lines(), c.List().List);
+    EXPECT_FALSE(model.EditedAside());
+    c.SetFileIndex(0);
+    c.Edit(QStringLiteral("Again.mp3"));
+    ReloadBrowseInPlace(c, model, stamp);
+    EXPECT_EQ(model.Lines(), c.List().List);
     EXPECT_EQ(resets, 0);
 }
 

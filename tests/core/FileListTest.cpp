@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <functional>
+
 using namespace vorlane;
 
 namespace {
@@ -342,4 +344,62 @@ TEST(TextFiles, EncodingsOnReadAndUtf8CrLfOnWrite)
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\n\r\nb\rc")), QStringList({"a", "", "b", "c"}));
     EXPECT_TRUE(SplitLines(QString()).isEmpty());
     EXPECT_FALSE(ReadTextLines(dir.filePath(QStringLiteral("missing")), lines));
+}
+
+TEST(FileListStamps, ReplacedEntriesAreToldUntilTheListChangesShape)
+{
+    TFileList list;
+    for (const char *n : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+        list.AddNewRecord(rec(n, "/m/"));
+    const TListStamp stamp = list.Stamp();
+    QList<int> rows = {99};
+    ASSERT_TRUE(list.ChangedSince(stamp, rows));
+    EXPECT_TRUE(rows.isEmpty());
+
+    list.SetRecord(2, "z.mp3", QString());
+    list.SwapRecord(3, 0);
+    list.SetRecord(2, rec("y.mp3", "/m/"));
+    ASSERT_TRUE(list.ChangedSince(stamp, rows));
+    EXPECT_EQ(rows, (QList<int>{0, 2, 3})); // ascending, each once
+    const TListStamp later = list.Stamp();
+    list.ClearRecord(1);
+    ASSERT_TRUE(list.ChangedSince(later, rows));
+    EXPECT_EQ(rows, QList<int>{1});
+
+    // Another list, or a copy, never answers for this one's stamps, even with the same records.
+    TFileList copy = list;
+    EXPECT_FALSE(copy.ChangedSince(later, rows));
+    EXPECT_TRUE(list.ChangedSince(later, rows));
+    TFileList moved = std::move(copy);
+    EXPECT_FALSE(moved.ChangedSince(later, rows));
+    EXPECT_FALSE(TFileList().ChangedSince(TListStamp(), rows));
+
+    // Anything that adds, removes or reorders entries: the stamp tells nothing any more.
+    const std::vector<std::function<void(TFileList &)>> reshapes = {
+        [](TFileList &l) { l.AddNewRecord(rec("e.mp3", "/m/")); },
+        [](TFileList &l) { l.DeleteRecord(0); },
+        [](TFileList &l) { l.AlphabetSort(true, false); },
+        [](TFileList &l) { l.RefreshList(); }, // drops the cleared entry
+        [](TFileList &l) { l.SetCount(2); },
+        [](TFileList &l) { l.ClearList(); },
+        [](TFileList &l) { l = TFileList(); },
+    };
+    for (size_t k = 0; k < reshapes.size(); ++k) {
+        TFileList l = list;
+        const TListStamp s = l.Stamp();
+        reshapes[k](l);
+        EXPECT_FALSE(l.ChangedSince(s, rows)) << "change " << k;
+        EXPECT_TRUE(rows.isEmpty());
+    }
+
+    // Only the latest replacements are remembered: a stamp older than those says nothing.
+    TFileList many = list;
+    const TListStamp old = many.Stamp();
+    for (int i = 0; i < 1000; ++i)
+        many.SwapRecord(0, 1);
+    EXPECT_FALSE(many.ChangedSince(old, rows));
+    const TListStamp recent = many.Stamp();
+    many.SwapRecord(2, 3);
+    ASSERT_TRUE(many.ChangedSince(recent, rows));
+    EXPECT_EQ(rows, (QList<int>{2, 3}));
 }

@@ -131,6 +131,50 @@ TEST_F(Controller, BrowseListOfEachMode)
     EXPECT_EQ(search.Index, 0);
 }
 
+TEST_F(Controller, ChangedLinesOfTheShownListSinceAStamp)
+{
+    show(0);
+    c.AlphabetSorting(false);
+    c.SetFileIndex(1);
+    TBrowseStamp stamp = c.BrowseStamp();
+    QList<std::pair<int, QString>> lines;
+    int index = -5;
+    ASSERT_TRUE(c.ChangedListLines(stamp, lines, index));
+    EXPECT_TRUE(lines.isEmpty());
+    EXPECT_EQ(index, c.List().Index);
+
+    // A rename changes one line; the lines told are those List() now gives.
+    c.Edit(QStringLiteral("Renamed.mp3"));
+    ASSERT_TRUE(c.ChangedListLines(stamp, lines, index));
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0].first, 2);
+    EXPECT_EQ(lines[0].second, c.List().List.at(2));
+    EXPECT_EQ(lines[0].second, "Renamed");
+    EXPECT_EQ(index, c.List().Index);
+
+    // Another language renames the header.
+    stamp = c.BrowseStamp();
+    SetMessage("SM_CATALOG", "Каталог");
+    ASSERT_TRUE(c.ChangedListLines(stamp, lines, index));
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0], std::make_pair(0, c.List().List.at(0)));
+    EXPECT_TRUE(lines[0].second.startsWith("---Каталог "));
+
+    // Another list shown, another mode, a sort: the lines must be read whole.
+    stamp = c.BrowseStamp();
+    show(1);
+    EXPECT_FALSE(c.ChangedListLines(stamp, lines, index));
+    show(0);
+    stamp = c.BrowseStamp();
+    c.AlphabetSorting(true);
+    EXPECT_FALSE(c.ChangedListLines(stamp, lines, index));
+    stamp = c.BrowseStamp();
+    c.SetMode(bmComputerLists);
+    EXPECT_FALSE(c.ChangedListLines(stamp, lines, index));
+    EXPECT_FALSE(c.ChangedListLines(c.BrowseStamp(), lines, index));
+    EXPECT_TRUE(lines.isEmpty());
+}
+
 TEST_F(Controller, FileIndexOpensOnlyANewEntry)
 {
     show(0);
