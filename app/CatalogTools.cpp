@@ -229,6 +229,20 @@ void TMainWindow::fRepeatFileOperation()
         fCopy();
 }
 
+void TMainWindow::finishRecording()
+{
+    if (!vPlayer || !vPlayer->Recording())
+        return;
+    // Named and listed in the destination folder chosen now; without one, the recording keeps
+    // the folder it was started in.
+    const int dest = DestFolderIndex();
+    const QString path = dest >= 0 ? vVorlane->GetFNameForRecordedStream(dest) : QString();
+    const QString saved = vPlayer->StopRecording(path);
+    sSBFastDownload->setIcon(GlyphIcon(TGlyph::Record));
+    if (!saved.isEmpty())
+        vVorlane->SetFlags(efRecordingSaved);
+}
+
 void TMainWindow::sSBFastDownloadClick()
 {
     if (!vPlayer)
@@ -245,12 +259,7 @@ void TMainWindow::sSBFastDownloadClick()
             vVorlane->SetFlags(efRecordingStarted);
             return;
         }
-        // Without a destination now, the recording keeps the folder it was started in.
-        const QString path = dest >= 0 ? vVorlane->GetFNameForRecordedStream(dest) : QString();
-        const QString saved = vPlayer->StopRecording(path);
-        sSBFastDownload->setIcon(GlyphIcon(TGlyph::Record));
-        if (!saved.isEmpty())
-            vVorlane->SetFlags(efRecordingSaved);
+        finishRecording();
         return;
     }
     if (dest < 0)

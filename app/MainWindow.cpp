@@ -1398,6 +1398,8 @@ void TMainWindow::fOpenFile()
     int index = vVorlane->FileIndex();
     if (index < 0)
         return;
+    // Another entry ends the stream being recorded: keep and list what was recorded.
+    finishRecording();
     const bool playFiles = MenuItem(QStringLiteral("PMCPlayFiles"))->isChecked();
     const uint32_t mode = vVorlane->Mode();
     // The row of the entry that played leaves the selection; other selected rows stay.

@@ -289,6 +289,9 @@ public:
     // starts or ends the recording of the playing stream into the destination folder list;
     // otherwise saves the downloaded network file from the cache into it, as a copy.
     void sSBFastDownloadClick();
+    // Ends a stream recording the way the record button's second click does: named, listed in the
+    // destination folder and reported (event 27).
+    void finishRecording();
 
     // ---- Tag panel and naming tools (NamingTools.cpp) ----
 

@@ -271,6 +271,28 @@ TEST_F(CatalogTools, CopyAndMoveNeedADestinationAndTheRepeatFollowsTheLastOne)
     EXPECT_EQ(entryNames(), QStringList({"a.mp3", "b.mp3"}));
 }
 
+TEST_F(CatalogTools, OpeningAnotherEntryWhileRecordingKeepsAndListsTheRecording)
+{
+    ASSERT_TRUE(window);
+    openEntry(1);
+    window->sSBFastDownload->setEnabled(true);
+    selectSideRow(window->sLBDirList, 1);
+    window->sSBFastDownload->click();
+    ASSERT_TRUE(player->IsRecording);
+    drain();
+
+    openEntry(0);
+    EXPECT_FALSE(player->IsRecording);
+    const TFileList &dest = vorlane().FolderList(1);
+    ASSERT_EQ(dest.Count(), 1);
+    EXPECT_TRUE(dest.At(0).FileName.endsWith(".mp3")) << dest.At(0).FileName.toStdString();
+    EXPECT_EQ(dest.At(0).DirName, target + "/");
+    // The button records again instead of stopping a recording that has ended.
+    window->sSBFastDownload->setEnabled(true);
+    window->sSBFastDownload->click();
+    EXPECT_TRUE(player->IsRecording);
+}
+
 TEST_F(CatalogTools, TheStreamButtonRecordsWithTheFirstListShownAndSavesTheCacheOtherwise)
 {
     ASSERT_TRUE(window);
