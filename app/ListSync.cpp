@@ -132,13 +132,12 @@ int ReloadBrowseInPlace(TVorlane &vorlane, TLinesModel &model, TBrowseStamp &sta
     if (!model.EditedAside() && model.rowCount() == vorlane.FilesCount() + 1 &&
         vorlane.ChangedListLines(stamp, changed, index)) {
         model.SyncRows(changed);
-    } else {
-        const TListData browse = vorlane.List();
-        model.Sync(browse.List);
-        index = browse.Index;
+        return index;
     }
+    const TListData browse = vorlane.List();
+    model.Sync(browse.List);
     stamp = vorlane.BrowseStamp();
-    return index;
+    return browse.Index;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -214,14 +214,19 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
         for (int i = from; i < std::min(from + kBlock, count); ++i)
             __builtin_prefetch(&table[hashes[i] & mask]);
     };
+    // Starts the block at `from` (the first one fetches its own slots): returns its end.
+    auto enterBlock = [&](const uint64_t *hashes, int from, int count) {
+        if (from == 0)
+            fetchSlots(hashes, 0, count);
+        const int to = std::min(from + kBlock, count);
+        fetchSlots(hashes, to, count);
+        return to;
+    };
 
     for (int from = 0; from < source.Count(); from += kBlock) {
         if (stop && (from & 4095) == 0 && stop->load())
             return {};
-        const int to = std::min(from + kBlock, source.Count());
-        if (from == 0)
-            fetchSlots(sourceHashes, 0, source.Count());
-        fetchSlots(sourceHashes, to, source.Count());
+        const int to = enterBlock(sourceHashes, from, source.Count());
         for (int i = from; i < to; ++i) {
             const TFileName &s = source.At(i);
             const uint64_t h = sourceHashes[i];
@@ -280,10 +285,7 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
     for (int from = 0; from < compared.Count(); from += kBlock) {
         if (stop && (from & 4095) == 0 && stop->load())
             return {};
-        const int to = std::min(from + kBlock, compared.Count());
-        if (from == 0)
-            fetchSlots(comparedHashes, 0, compared.Count());
-        fetchSlots(comparedHashes, to, compared.Count());
+        const int to = enterBlock(comparedHashes, from, compared.Count());
         size_t *blockCandidates = candidates[(from / kBlock) & 1];
         for (int k = from; k < to; ++k) {
             const uint64_t h = comparedHashes[k];

@@ -385,7 +385,7 @@ TBrowseStamp TVorlane::BrowseStamp() const
     return stamp;
 }
 
-bool TVorlane::ChangedListLines(const TBrowseStamp &stamp, QList<std::pair<int, QString>> &lines,
+bool TVorlane::ChangedListLines(TBrowseStamp &stamp, QList<std::pair<int, QString>> &lines,
                                 int &index) const
 {
     lines.clear();
@@ -395,8 +395,11 @@ bool TVorlane::ChangedListLines(const TBrowseStamp &stamp, QList<std::pair<int, 
     QList<int> rows;
     if (!list || !list->ChangedSince(stamp.Records, rows))
         return false;
-    if (const QString now = entryListHeader(list); now != stamp.Header)
+    if (QString now = entryListHeader(list); now != stamp.Header) {
         lines.append({0, now});
+        stamp.Header = std::move(now);
+    }
+    stamp.Records = list->Stamp();
     for (int row : std::as_const(rows)) {
         const TFileName &r = list->At(row);
         lines.append({row + 1, vMode == bmPlayListFiles ? r.Title : r.Text()});

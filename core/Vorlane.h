@@ -113,9 +113,9 @@ public:
     TBrowseStamp BrowseStamp() const;
     // In modes 2 and 8, when the shown list's entries have only been replaced (renamed, swapped,
     // cleared) since `stamp` was taken: the lines that changed (0 the header, 1 the first entry)
-    // with their texts, and the line List() would select. False when the lines must be read whole
-    // with List(); `lines` is then empty.
-    bool ChangedListLines(const TBrowseStamp &stamp, QList<std::pair<int, QString>> &lines,
+    // with their texts, and the line List() would select; `stamp` then marks the lines as they are
+    // now. False when the lines must be read whole with List(); `lines` is then empty.
+    bool ChangedListLines(TBrowseStamp &stamp, QList<std::pair<int, QString>> &lines,
                           int &index) const;
     // One line per folder list: its Name.
     QStringList DirectoryList() const;

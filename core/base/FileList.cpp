@@ -146,6 +146,8 @@ void TFileList::keepNameHash(const TFileName &record)
 
 void TFileList::dropNameHashes()
 {
+    if (!vNameHashesKept)
+        return;
     vNameHashes = {};
     vNameHashesKept = false;
 }
@@ -298,8 +300,7 @@ void TFileList::SetRecord(int index, TFileName &&record)
         indexRemove(vList.at(index));
         vList[index] = std::move(record);
         indexAdd(vList.at(index));
-        if (vNameHashesKept)
-            dropNameHashes();
+        dropNameHashes();
         vJournal.Replaced(index);
     }
     CurIndex = index;
@@ -318,8 +319,7 @@ void TFileList::SetRecord(int index, const QString &fileName, const QString &dir
     if (!dirName.isEmpty())
         r.DirName = dirName;
     indexAdd(r);
-    if (vNameHashesKept)
-        dropNameHashes();
+    dropNameHashes();
     vJournal.Replaced(index);
     CurIndex = index;
 }

@@ -171,7 +171,8 @@ TEST_F(Controller, ChangedLinesOfTheShownListSinceAStamp)
     stamp = c.BrowseStamp();
     c.SetMode(bmComputerLists);
     EXPECT_FALSE(c.ChangedListLines(stamp, lines, index));
-    EXPECT_FALSE(c.ChangedListLines(c.BrowseStamp(), lines, index));
+    stamp = c.BrowseStamp();
+    EXPECT_FALSE(c.ChangedListLines(stamp, lines, index));
     EXPECT_TRUE(lines.isEmpty());
 }
 
