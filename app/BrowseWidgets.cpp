@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextLayout>
 
 namespace vorlane {
 
@@ -196,11 +197,94 @@ QSize TBrowseDelegate::sizeHint(const QStyleOptionViewItem &option, const QModel
     return {std::max(100, option.rect.width()), vView->ItemHeight()};
 }
 
+// The style lays a row's text out three times (to place it, to see whether it needs eliding, to
+// draw it), which is most of what a repainted row costs; this lays it out once.
+bool PaintPlainRow(QPainter *painter, const QStyleOptionViewItem &item)
+{
+    const auto plain = QStyleOptionViewItem::HasDisplay;
+    if (item.features != plain || item.direction != Qt::LeftToRight ||
+        !item.showDecorationSelected || (item.state & QStyle::State_Editing) ||
+        item.text.contains(QChar::LineSeparator))
+        return false;
+    const QWidget *w = item.widget;
+    QStyle *style = w ? w->style() : QApplication::style();
+
+    // The style draws the background, selection and hover without the text; the text goes over
+    // them and the focus frame over the text, in the style's order. The text's place does not
+    // depend on the text when the whole row is shown selected.
+    QStyleOptionViewItem bare = item;
+    bare.text.clear();
+    bare.state &= ~QStyle::State_HasFocus;
+    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &bare, w);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
+    const QRect textRect = area.adjusted(margin, 0, -margin, 0);
+
+    QTextOption textOption;
+    textOption.setWrapMode(QTextOption::ManualWrap);
+    textOption.setTextDirection(item.direction);
+    textOption.setAlignment(QStyle::visualAlignment(item.direction, item.displayAlignment));
+    QTextLayout layout(item.text, item.font);
+    layout.setTextOption(textOption);
+    layout.setCacheEnabled(true); // drawn from the glyphs the layout made, not shaped again
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setLineWidth(textRect.width());
+    const bool oneLine = !layout.createLine().isValid();
+    layout.endLayout();
+    if (!oneLine)
+        return false;
+
+    style->drawControl(QStyle::CE_ItemViewItem, &bare, painter, w);
+    QPalette::ColorGroup group =
+        item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    const bool selected = item.state & QStyle::State_Selected;
+    painter->save();
+    painter->setClipRect(item.rect);
+    if (line.isValid()) {
+        const QRect placed = QStyle::alignedRect(Qt::LeftToRight, item.displayAlignment,
+                                                 layout.boundingRect().size().toSize(), textRect);
+        const QPointF position(textRect.x(), placed.top());
+        const QPalette::ColorGroup textGroup =
+            group == QPalette::Normal && !(item.state & QStyle::State_Active) ? QPalette::Inactive
+                                                                              : group;
+        painter->setPen(
+            item.palette.color(textGroup, selected ? QPalette::HighlightedText : QPalette::Text));
+        if (line.naturalTextWidth() > textRect.width()) {
+            QTextLayout elided(
+                QFontMetrics(item.font).elidedText(item.text, item.textElideMode, textRect.width()),
+                item.font);
+            elided.setTextOption(textOption);
+            elided.beginLayout();
+            elided.createLine().setLineWidth(textRect.width());
+            elided.endLayout();
+            elided.draw(painter, position);
+        } else {
+            layout.draw(painter, position);
+        }
+    }
+    if (item.state & QStyle::State_HasFocus) {
+        bare.state |= QStyle::State_HasFocus;
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(bare);
+        focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &bare, w);
+        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        focus.backgroundColor =
+            item.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, w);
+    }
+    painter->restore();
+    return true;
+}
+
 void TBrowseDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                             const QModelIndex &index) const
 {
     if (index.row() != 0 || !vView->HasHeaderRow()) {
-        QStyledItemDelegate::paint(painter, option, index);
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        if (!PaintPlainRow(painter, item))
+            QStyledItemDelegate::paint(painter, option, index);
         return;
     }
     // The back entry: an arrow and the list's title without the dashes around it.

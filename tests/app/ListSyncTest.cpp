@@ -3,6 +3,7 @@
 
 #include "app/ListSync.h"
 #include "app/BrowseWidgets.h"
+#include "app/Themes.h"
 #include "core/base/Messages.h"
 
 #include "tests/support/TestSupport.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHoverEvent>
 #include <QImage>
 #include <QListView>
 #include <QScrollBar>
@@ -166,6 +168,85 @@ TEST(ListSync, TheBrowseListRepaintsAChangedRowInPlace)
         EXPECT_EQ(view.visualRect(model.index(3)) & view.viewport()->rect(), row3) << columns;
         EXPECT_EQ(view.visualRect(model.index(40)), row40) << columns;
     }
+}
+
+// The browse list draws its plain rows itself, faster than the style; what users see must be
+// what the style draws, pixel for pixel, in every theme and state a row can be in.
+TEST(ListSync, PlainRowsLookExactlyAsTheStyleDrawsThem)
+{
+    // The style's own drawing, or ours where it covers the row (counted).
+    class TRowDelegate : public QStyledItemDelegate {
+    public:
+        bool Ours = false;
+        mutable int Taken = 0;
+        void paint(QPainter *painter, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) const override
+        {
+            QStyleOptionViewItem item = option;
+            initStyleOption(&item, index);
+            if (Ours && PaintPlainRow(painter, item))
+                ++Taken;
+            else
+                QStyledItemDelegate::paint(painter, option, index);
+        }
+    };
+    const QStringList lines = {
+        QStringLiteral("Short"),
+        QStringLiteral("Selected entry - Track 02.mp3"),
+        QStringLiteral("Current, focused and selected"),
+        QStringLiteral("Hovered entry"),
+        QStringLiteral("Кирилиця: Ґрунт, їжак, Щедрик - Пісня.mp3"),
+        QStringLiteral("A very long entry that cannot fit the row and must be elided at its right "
+                       "end, as every long file name is - 2024 - Live at the hall.flac"),
+        QString(),
+        QStringLiteral("Tabs\tand  double  spaces (mixed) [remaster] {1999} #1 & 2"),
+        QStringLiteral("Two\nlines: the style draws this one"),
+    };
+    auto draw = [&](bool ours, bool enabled, int *taken) {
+        TLinesModel model;
+        TBrowseListView view;
+        auto *delegate = new TRowDelegate;
+        delegate->setParent(&view);
+        delegate->Ours = ours;
+        view.setItemDelegate(delegate);
+        view.setModel(&model);
+        view.SetHeaderRow(false);
+        view.SetItemHeight(20);
+        view.resize(320, 200);
+        view.setEnabled(enabled);
+        view.show();
+        view.activateWindow();
+        view.setFocus();
+        view.setAttribute(Qt::WA_KeyboardFocusChange);
+        SyncListBoxItems(&model, lines);
+        view.selectionModel()->select(model.index(1), QItemSelectionModel::Select);
+        view.selectionModel()->setCurrentIndex(model.index(2), QItemSelectionModel::Select);
+        QApplication::processEvents();
+        const QPointF hover = view.visualRect(model.index(3)).center();
+        QHoverEvent move(QEvent::HoverMove, hover, view.viewport()->mapToGlobal(hover),
+                         QPointF(-1, -1));
+        QApplication::sendEvent(view.viewport(), &move);
+        QApplication::processEvents();
+        const QImage image = view.viewport()->grab().toImage();
+        *taken = delegate->Taken;
+        return image;
+    };
+
+    const QString before = CurrentTheme();
+    QStringList themes = {kThemesOffName};
+    for (const TThemeInfo &theme : BuiltInThemes())
+        themes << theme.Name;
+    for (const QString &theme : std::as_const(themes)) {
+        ApplyTheme(theme);
+        for (const bool enabled : {true, false}) {
+            int taken = 0;
+            const QImage style = draw(false, enabled, &taken);
+            const QImage ours = draw(true, enabled, &taken);
+            EXPECT_GE(taken, int(lines.size()) - 1) << theme.toStdString();
+            EXPECT_TRUE(ours == style) << theme.toStdString() << (enabled ? "" : ", disabled");
+        }
+    }
+    ApplyTheme(before.isEmpty() ? kThemesOffName : before);
 }
 
 } // namespace
