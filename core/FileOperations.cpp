@@ -316,13 +316,20 @@ TFileList FindDuplicates(const TFileList &source, const TFileList &compared,
     // added to it, so the records go straight into their places.
     TFileList result;
     result.SetCount(int(order.size()));
-    // Taking a name touches its text's reference count, which sits just before the characters:
-    // the names some entries ahead are fetched first.
-    constexpr size_t kAhead = 8;
+    // The records are read in the order of the matches, scattered over the compared list, and
+    // taking a name touches its text's reference count, which sits just before the characters:
+    // the records far enough ahead are fetched first, then the names of those nearer.
+    constexpr size_t kRecordAhead = 16, kNameAhead = 8;
     for (size_t j = 0; j < order.size(); ++j) {
-        if (j + kAhead < order.size()) {
-            const auto *text =
-                reinterpret_cast<const char *>(compared.At(order[j + kAhead]).FileName.constData());
+        if (j + kRecordAhead < order.size()) {
+            const auto *record =
+                reinterpret_cast<const char *>(&compared.At(order[j + kRecordAhead]));
+            __builtin_prefetch(record);
+            __builtin_prefetch(record + sizeof(TFileName) - 1);
+        }
+        if (j + kNameAhead < order.size()) {
+            const auto *text = reinterpret_cast<const char *>(
+                compared.At(order[j + kNameAhead]).FileName.constData());
             __builtin_prefetch(text - sizeof(QArrayData));
         }
         const TFileName &c = compared.At(order[j]);

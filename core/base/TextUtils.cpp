@@ -474,10 +474,23 @@ uint64_t FoldedNameHash(QStringView text)
 
 bool FoldedNamesEqual(QStringView a, QStringView b)
 {
-    if (a.size() != b.size())
+    const qsizetype n = a.size();
+    if (n != b.size())
         return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && foldUnit(a[i].unicode()) != foldUnit(b[i].unicode()))
+    // Four units at a time: words that are the same need no folding, and names that match mostly
+    // are the same in most of their words.
+    const auto *p = reinterpret_cast<const char16_t *>(a.data());
+    const auto *q = reinterpret_cast<const char16_t *>(b.data());
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        uint64_t x, y;
+        std::memcpy(&x, p + i, sizeof x);
+        std::memcpy(&y, q + i, sizeof y);
+        if (x != y && foldedWord(p + i) != foldedWord(q + i))
+            return false;
+    }
+    for (; i < n; ++i) {
+        if (p[i] != q[i] && foldUnit(p[i]) != foldUnit(q[i]))
             return false;
     }
     return true;
