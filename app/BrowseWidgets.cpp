@@ -197,14 +197,48 @@ QSize TBrowseDelegate::sizeHint(const QStyleOptionViewItem &option, const QModel
     return {std::max(100, option.rect.width()), vView->ItemHeight()};
 }
 
+namespace {
+
+// Lays `layout` out as the style lays out an entry's text, in lines `width` wide; false when the
+// text makes more than one line.
+bool layOutOneLine(QTextLayout &layout, const QTextOption &option, int width)
+{
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true); // drawn from the glyphs the layout made, not shaped again
+    layout.beginLayout();
+    if (QTextLine line = layout.createLine(); line.isValid())
+        line.setLineWidth(width);
+    const bool oneLine = !layout.createLine().isValid();
+    layout.endLayout();
+    return oneLine;
+}
+
+// The focus frame of an entry, drawn as the style draws it over the entry's text. The entry's own
+// text is not needed: the frame takes the whole row when the whole row is shown selected.
+void drawFocusFrame(QPainter *painter, const QStyleOptionViewItem &item, QPalette::ColorGroup group)
+{
+    const QWidget *w = item.widget;
+    QStyle *style = w ? w->style() : QApplication::style();
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(item);
+    focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &item, w);
+    focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+    focus.backgroundColor = item.palette.color(
+        group, item.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Window);
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, w);
+}
+
+} // namespace
+
 // The style lays a row's text out three times (to place it, to see whether it needs eliding, to
 // draw it), which is most of what a repainted row costs; this lays it out once.
 bool PaintPlainRow(QPainter *painter, const QStyleOptionViewItem &item)
 {
-    const auto plain = QStyleOptionViewItem::HasDisplay;
-    if (item.features != plain || item.direction != Qt::LeftToRight ||
-        !item.showDecorationSelected || (item.state & QStyle::State_Editing) ||
-        item.text.contains(QChar::LineSeparator))
+    // Alternate rows differ only in their background, which the style draws.
+    const auto plain = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::Alternate;
+    if ((item.features & ~plain) != QStyleOptionViewItem::None ||
+        item.direction != Qt::LeftToRight || !item.showDecorationSelected ||
+        (item.state & QStyle::State_Editing) || item.text.contains(QChar::LineSeparator))
         return false;
     const QWidget *w = item.widget;
     QStyle *style = w ? w->style() : QApplication::style();
@@ -218,46 +252,34 @@ bool PaintPlainRow(QPainter *painter, const QStyleOptionViewItem &item)
     const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &bare, w);
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
     const QRect textRect = area.adjusted(margin, 0, -margin, 0);
-
     QTextOption textOption;
     textOption.setWrapMode(QTextOption::ManualWrap);
     textOption.setTextDirection(item.direction);
     textOption.setAlignment(QStyle::visualAlignment(item.direction, item.displayAlignment));
     QTextLayout layout(item.text, item.font);
-    layout.setTextOption(textOption);
-    layout.setCacheEnabled(true); // drawn from the glyphs the layout made, not shaped again
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (line.isValid())
-        line.setLineWidth(textRect.width());
-    const bool oneLine = !layout.createLine().isValid();
-    layout.endLayout();
-    if (!oneLine)
+    if (!layOutOneLine(layout, textOption, textRect.width()))
         return false;
 
     style->drawControl(QStyle::CE_ItemViewItem, &bare, painter, w);
-    QPalette::ColorGroup group =
+    const QPalette::ColorGroup group =
         item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
-    const bool selected = item.state & QStyle::State_Selected;
     painter->save();
     painter->setClipRect(item.rect);
-    if (line.isValid()) {
+    if (layout.lineCount() > 0) {
         const QRect placed = QStyle::alignedRect(Qt::LeftToRight, item.displayAlignment,
                                                  layout.boundingRect().size().toSize(), textRect);
         const QPointF position(textRect.x(), placed.top());
         const QPalette::ColorGroup textGroup =
             group == QPalette::Normal && !(item.state & QStyle::State_Active) ? QPalette::Inactive
                                                                               : group;
-        painter->setPen(
-            item.palette.color(textGroup, selected ? QPalette::HighlightedText : QPalette::Text));
-        if (line.naturalTextWidth() > textRect.width()) {
+        painter->setPen(item.palette.color(textGroup, item.state & QStyle::State_Selected
+                                                          ? QPalette::HighlightedText
+                                                          : QPalette::Text));
+        if (layout.lineAt(0).naturalTextWidth() > textRect.width()) {
             QTextLayout elided(
                 QFontMetrics(item.font).elidedText(item.text, item.textElideMode, textRect.width()),
                 item.font);
-            elided.setTextOption(textOption);
-            elided.beginLayout();
-            elided.createLine().setLineWidth(textRect.width());
-            elided.endLayout();
+            layOutOneLine(elided, textOption, textRect.width());
             elided.draw(painter, position);
         } else {
             layout.draw(painter, position);
@@ -265,13 +287,7 @@ bool PaintPlainRow(QPainter *painter, const QStyleOptionViewItem &item)
     }
     if (item.state & QStyle::State_HasFocus) {
         bare.state |= QStyle::State_HasFocus;
-        QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(bare);
-        focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &bare, w);
-        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
-        focus.backgroundColor =
-            item.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
-        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, w);
+        drawFocusFrame(painter, bare, group);
     }
     painter->restore();
     return true;

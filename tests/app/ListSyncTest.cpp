@@ -212,6 +212,7 @@ TEST(ListSync, PlainRowsLookExactlyAsTheStyleDrawsThem)
         view.setModel(&model);
         view.SetHeaderRow(false);
         view.SetItemHeight(20);
+        view.setAlternatingRowColors(true); // as the window shows it
         view.resize(320, 200);
         view.setEnabled(enabled);
         view.show();
