@@ -143,3 +143,41 @@ TEST(AudioNames, ElevenExtensionsByLowerCase)
     EXPECT_EQ(LowerExtension(QStringLiteral("a.MP3")), QStringLiteral(".mp3"));
     EXPECT_EQ(LowerExtension(QStringLiteral("noext")), QString());
 }
+
+// Case-blind names compare and hash as their units lower-cased one by one, whatever the length
+// and wherever the difference lies; the ASCII shortcut must not fold the neighbours of the
+// letters ('@', '[', '`', '{').
+TEST(FoldedNames, AgreeWithLowerCasingEachUnit)
+{
+    const QString alphabet = QStringLiteral("AZaz@[`{09 .-ÄäÖöЯяЁёΩωԱա");
+    QRandomGenerator rng(11);
+    auto lowered = [](const QString &s) {
+        QString out = s;
+        for (QChar &c : out)
+            c = QChar(LowerUnit(c.unicode()));
+        return out;
+    };
+    for (int round = 0; round < 4000; ++round) {
+        QString a;
+        for (int i = 0, n = rng.bounded(14); i < n; ++i)
+            a += alphabet[rng.bounded(alphabet.size())];
+        QString b = a;
+        for (QChar &c : b) { // flip the case of some units
+            if (rng.bounded(2))
+                c = c.isUpper() ? c.toLower() : c.toUpper();
+        }
+        if (!b.isEmpty() && rng.bounded(3) == 0) // and sometimes change one
+            b[rng.bounded(b.size())] = alphabet[rng.bounded(alphabet.size())];
+        if (rng.bounded(10) == 0)
+            b.chop(1);
+        const bool same = lowered(a) == lowered(b);
+        ASSERT_EQ(FoldedNamesEqual(a, b), same) << a.toStdString() << " / " << b.toStdString();
+        ASSERT_EQ(FoldedNamesEqual(b, a), same);
+        if (same) {
+            ASSERT_EQ(FoldedNameHash(a), FoldedNameHash(b)) << a.toStdString();
+        }
+    }
+    EXPECT_FALSE(FoldedNamesEqual(u"ab[d", u"AB{D"));
+    EXPECT_FALSE(FoldedNamesEqual(u"x@yz", u"X`YZ"));
+    EXPECT_TRUE(FoldedNamesEqual(u"Track 01.MP3", u"track 01.mp3"));
+}
