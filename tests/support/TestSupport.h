@@ -34,6 +34,10 @@ struct CliResult {
 };
 CliResult RunCli(const QStringList &args, int timeoutMs = 60000);
 
+// `count` MPEG-1 layer III frames (128 kbit/s, 44.1 kHz) of sample-like data: enough for any
+// reader to take the bytes for audio.
+QByteArray FakeMpegAudio(int count = 8);
+
 // Makes a sound file with the ffmpeg command line, e.g.
 // MakeMedia(path, {"-f", "lavfi", "-i", "sine=frequency=440:duration=2"}).
 // The output path goes last; "-y -loglevel error" come first. True when the file was made.

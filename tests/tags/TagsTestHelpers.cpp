@@ -7,26 +7,6 @@
 
 namespace vorlane::test {
 
-QByteArray FakeMpegAudio(int count)
-{
-    QByteArray audio;
-    uint32_t seed = 12345;
-    for (int f = 0; f < count; ++f) {
-        QByteArray frame(417, '\0');
-        frame[0] = char(0xFF);
-        frame[1] = char(0xFB);
-        frame[2] = char(0x90);
-        frame[3] = char(0x00);
-        // Sample-like bytes, 0xFF and 0x00 included, so unsynchronisation would show.
-        for (int i = 4; i < frame.size(); ++i) {
-            seed = seed * 1103515245u + 12345u;
-            frame[i] = char(seed >> 24);
-        }
-        audio += frame;
-    }
-    return audio;
-}
-
 QByteArray RealMp3()
 {
     static const QByteArray mp3 = [] {

@@ -19,10 +19,6 @@ QByteArray Bytes(const char (&text)[N])
     return QByteArray(text, qsizetype(N - 1));
 }
 
-// `count` MPEG-1 layer III frames (128 kbit/s, 44.1 kHz) of silence-like data: enough for any
-// reader to take the bytes for audio.
-QByteArray FakeMpegAudio(int count = 8);
-
 // A real MP3 made by ffmpeg once per process (0.5 s of tone), or empty when ffmpeg failed.
 QByteArray RealMp3();
 
