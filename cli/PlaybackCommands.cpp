@@ -29,19 +29,50 @@ struct Options {
     bool json = false;
 };
 
-bool Numbers(const QString &text, int count, std::vector<float> &out)
+// The ranges of the sound window's controls, and a span no source reaches: a number outside
+// its range is a usage error, as is anything that is not a finite number ("nan", "inf", "1e999").
+struct Range {
+    double lo;
+    double hi;
+};
+constexpr Range kEqGainDb{-15, 15};      // ten bands, slider 0..30 around 15
+constexpr Range kEchoMix{1, 50};         // wet/dry mix in percent
+constexpr Range kEchoDelayMs{1, 1000};   //
+constexpr Range kThresholdDb{-60, -1};   // compressor threshold
+constexpr Range kRatio{1, 10};           // compressor ratio
+constexpr Range kTempoPercent{-50, 100}; //
+// Ten million seconds (about 116 days): far beyond any file, and small enough that the byte
+// position of any rate and channel count stays inside 64 bits.
+constexpr Range kSeconds{0, 1e7};
+
+std::optional<double> NumberIn(const QString &text, Range range)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v) || v < range.lo || v > range.hi)
+        return std::nullopt;
+    return v;
+}
+
+// `count` comma-separated numbers, each inside its range.
+bool Numbers(const QString &text, const std::vector<Range> &ranges, std::vector<float> &out)
 {
     const QStringList parts = text.split(u',');
-    if (parts.size() != count)
+    if (parts.size() != qsizetype(ranges.size()))
         return false;
     out.clear();
-    for (const QString &p : parts) {
-        bool ok = false;
-        out.push_back(p.trimmed().toFloat(&ok));
-        if (!ok)
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const std::optional<double> v = NumberIn(parts[i], ranges[size_t(i)]);
+        if (!v)
             return false;
+        out.push_back(float(*v));
     }
     return true;
+}
+
+QString Describe(Range r)
+{
+    return QString::number(r.lo) + QStringLiteral(" to ") + QString::number(r.hi);
 }
 
 // Parses the options `allowed` names; false (after a message) on anything else.
@@ -69,32 +100,43 @@ bool Parse(const QStringList &args, const QStringList &allowed, Options &o)
         const QString v = args[++i];
         std::vector<float> n;
         bool ok = true;
+        QString expected;
+        auto single = [&](double &into, Range range) {
+            const std::optional<double> number = NumberIn(v, range);
+            expected = Describe(range);
+            if (number)
+                into = *number;
+            return number.has_value();
+        };
         if (a == QLatin1String("--eq")) {
-            ok = Numbers(v, TEqualizer::kBands, n);
+            ok = Numbers(v, std::vector<Range>(TEqualizer::kBands, kEqGainDb), n);
+            expected = QStringLiteral("ten gains in dB, each ") + Describe(kEqGainDb);
             if (ok) {
                 o.eq.emplace();
                 std::copy(n.begin(), n.end(), o.eq->begin());
             }
         } else if (a == QLatin1String("--echo")) {
-            ok = Numbers(v, 2, n);
+            ok = Numbers(v, {kEchoMix, kEchoDelayMs}, n);
+            expected = QStringLiteral("mix ") + Describe(kEchoMix) + QStringLiteral(" %, delay ") +
+                       Describe(kEchoDelayMs) + QStringLiteral(" ms");
             if (ok)
                 o.echo = std::make_pair(n[0], n[1]);
         } else if (a == QLatin1String("--compressor")) {
-            ok = Numbers(v, 2, n);
+            ok = Numbers(v, {kThresholdDb, kRatio}, n);
+            expected = QStringLiteral("threshold ") + Describe(kThresholdDb) +
+                       QStringLiteral(" dB, ratio ") + Describe(kRatio);
             if (ok)
                 o.compressor = std::make_pair(n[0], n[1]);
         } else if (a == QLatin1String("--tempo")) {
-            o.tempo = v.toDouble(&ok);
-            ok = ok && o.tempo >= -50 && o.tempo <= 100;
+            ok = single(o.tempo, kTempoPercent);
         } else if (a == QLatin1String("--from")) {
-            o.from = v.toDouble(&ok);
-            ok = ok && o.from >= 0;
+            ok = single(o.from, kSeconds);
         } else if (a == QLatin1String("--seconds")) {
-            o.seconds = v.toDouble(&ok);
-            ok = ok && o.seconds >= 0;
+            ok = single(o.seconds, kSeconds);
         }
         if (!ok) {
-            err << "vorlane-cli: bad value for " << a << ": " << v << "\n";
+            err << "vorlane-cli: bad value for " << a << ": " << v << " (expected " << expected
+                << ")\n";
             return false;
         }
     }
@@ -156,14 +198,19 @@ int CannotOpen(const QString &what, const QString &why)
     return 1;
 }
 
+// False when the file could not be written whole; nothing is left behind then.
 bool WriteFloatWav(const QString &path, const std::vector<float> &samples, int rate, int channels)
 {
+    // RIFF sizes are 32-bit: a longer render does not fit in one WAV file.
+    const quint64 dataBytes = quint64(samples.size()) * sizeof(float);
+    if (dataBytes > 0xFFFFFFFFull - 58)
+        return false;
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     auto u32 = [](uint32_t v) { return QByteArray(reinterpret_cast<const char *>(&v), 4); };
     auto u16 = [](uint16_t v) { return QByteArray(reinterpret_cast<const char *>(&v), 2); };
-    const uint32_t data = static_cast<uint32_t>(samples.size() * sizeof(float));
+    const auto data = static_cast<uint32_t>(dataBytes);
     const uint32_t frames = static_cast<uint32_t>(samples.size() / channels);
     QByteArray h;
     h += "RIFF" + u32(4 + 26 + 12 + 8 + data) + "WAVE";
@@ -171,8 +218,15 @@ bool WriteFloatWav(const QString &path, const std::vector<float> &samples, int r
          u32(rate * channels * 4) + u16(static_cast<uint16_t>(channels * 4)) + u16(32) + u16(0);
     h += "fact" + u32(4) + u32(frames);
     h += "data" + u32(data);
-    return f.write(h) == h.size() &&
-           f.write(reinterpret_cast<const char *>(samples.data()), data) == data;
+    const bool ok = f.write(h) == h.size() &&
+                    f.write(reinterpret_cast<const char *>(samples.data()), data) == data &&
+                    f.flush();
+    f.close();
+    if (!ok || f.error() != QFileDevice::NoError) {
+        f.remove();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
