@@ -835,7 +835,8 @@ void TMainWindow::fLoadConf()
 {
     vVorlane = std::make_unique<TVorlane>();
     vVorlane->SetProgramDataDir(vProgramDataDir);
-    vVorlane->LoadCatalog(); // FL.txt, BK.txt, PL.txt
+    vVorlane->LoadCatalog();       // FL.txt, BK.txt, PL.txt
+    vVorlane->RecoverRecordings(); // a stream recording a crash cut short
 
     const TIniFile ini(vProgramDataDir + "VL4Conf/Config.ini");
     vConfig = ReadConfig(ini);
@@ -1532,7 +1533,7 @@ void TMainWindow::addFolderList(const QString &folder, bool included)
 void TMainWindow::closeEvent(QCloseEvent *event)
 {
     // FormCloseQuery: a signed-in account is closed first (its exit ends with code 25).
-    if (vVorlane && vVorlane->LoggedIn()) {
+    if (!vEndingSession && vVorlane && vVorlane->LoggedIn()) {
         event->ignore();
         return;
     }
@@ -1551,6 +1552,18 @@ void TMainWindow::closeEvent(QCloseEvent *event)
     if (vIndicatorWindow)
         vIndicatorWindow->close();
     event->accept();
+}
+
+void TMainWindow::EndSession()
+{
+    vEndingSession = true;
+    // A question on screen is answered "no".
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        if (!modal->close())
+            break;
+    }
+    close();
+    QCoreApplication::quit();
 }
 
 void TMainWindow::changeEvent(QEvent *event)

@@ -239,6 +239,9 @@ public:
     // Menu items by their names (PMCPlayFiles, PMCRAll, ...); null for an unknown name.
     QAction *MenuItem(const QString &name) const;
 
+    // The session is ending (a signal): closes as the Close command does, without questions and
+    // whatever the account state, then leaves the event loop. A question on screen is dismissed.
+    void EndSession();
     // Brings the window back from the tray, the mini player or a minimised state, to the front.
     void RestoreWindow();
     // Adds a folder as a new folder list and shows it (dropped folders, the command line).
@@ -450,6 +453,7 @@ private:
     QPointer<TIndicatorWindow> vIndicatorWindow;
     QPointer<QWidget> vMiniPlayerWindow;
     QList<QPointer<TDialogWindow>> vDialogs;
+    bool vEndingSession = false;
     bool vWindowSetStarted = false; // CreateWindowSet has run
     bool vWindowSetMade = false;    // the dialogs exist
 };

@@ -5,31 +5,24 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace vorlane {
-
-namespace {
-
-QString userPart()
-{
-    // The socket name is per user: two users of one machine each get their own program.
-    const QByteArray user = qgetenv("USER");
-    return user.isEmpty() ? QStringLiteral("user") : QString::fromLocal8Bit(user);
-}
-
-} // namespace
 
 TSingleInstance::TSingleInstance(const QString &key, QObject *parent)
     : QObject(parent)
 {
-    const QString base = key.isEmpty() ? QStringLiteral("vorlane-") + userPart() : key;
-    vServerName = base;
-    // The user's runtime folder when there is one; its checks by QStandardPaths cost more than
-    // the whole lock, and the lock only needs a folder both starts agree on.
+    // Per user id, not per $USER: the variable may be unset or shared, the id is what the
+    // kernel checks. The user's runtime folder when there is one (private to the user); its
+    // checks by QStandardPaths cost more than the whole lock, and the lock only needs a folder
+    // both starts agree on.
+    const QString base =
+        key.isEmpty() ? QStringLiteral("vorlane-") + QString::number(::getuid()) : key;
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         dir = QDir::tempPath();
+    vServerName = dir + u'/' + base + QStringLiteral(".socket");
     vLockPath = dir + u'/' + base + QStringLiteral(".lock");
 }
 

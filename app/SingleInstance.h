@@ -1,8 +1,9 @@
 #pragma once
-// One running program per user. The first start takes a lock file and listens on a local socket;
-// a later start finds the lock taken, asks the first over the socket to bring its window back
-// (and to open the folders it was given), waits for the answer and ends. A lock left by a process
-// that died is taken over. Main thread only.
+// One running program per user id. The first start takes a lock file and listens on a local
+// socket, both in $XDG_RUNTIME_DIR (else the temporary folder); a later start finds the lock
+// taken, asks the first over the socket to bring its window back (and to open the folders it was
+// given), waits for the answer and ends. A lock or socket left by a process that died is taken
+// over. Main thread only.
 
 #include <QObject>
 #include <QStringList>
@@ -18,7 +19,8 @@ class TSingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    // key names the lock and the socket; tests pass their own so they never meet a real program.
+    // key names the lock and the socket ("vorlane-<uid>" when empty); tests pass their own so
+    // they never meet a real program.
     explicit TSingleInstance(const QString &key = QString(), QObject *parent = nullptr);
     ~TSingleInstance() override;
 

@@ -2,7 +2,8 @@
 //
 //   vorlane [FOLDER|FILE|URL ...]
 // Folders (and the folders of files) named on the command line are added as folder lists; a
-// second start hands them to the running program, brings its window back and ends.
+// second start hands them to the running program, brings its window back and ends. SIGTERM,
+// SIGINT and SIGHUP close the program as its Close command does (settings and lists saved).
 // --first-start-folder=DIR adds DIR only when this start creates the user's configuration (the
 // demo library of `make run`).
 // VORLANE_REPORT_FIRST_PAINT=1 prints "first-paint" on standard output when the browse list is
@@ -11,6 +12,7 @@
 // normal one, not one after a crash).
 
 #include "app/MainWindow.h"
+#include "app/SessionSignals.h"
 #include "app/SingleInstance.h"
 
 #include <QAbstractItemModel>
@@ -124,6 +126,11 @@ int main(int argc, char **argv)
         return 1;
     }
     window.CreateWindowSet();
+    // A logout, Ctrl+C or a closed terminal closes as the Close command does, without questions;
+    // the lock and the socket go with the instance object when main returns.
+    vorlane::TSessionSignals sessionSignals;
+    QObject::connect(&sessionSignals, &vorlane::TSessionSignals::endRequested, &window,
+                     [&window](int) { window.EndSession(); });
     QObject::connect(&instance, &vorlane::TSingleInstance::raiseRequested, &window,
                      [&window](const QStringList &folders) {
                          for (const QString &folder : folders)

@@ -1,46 +1,66 @@
+#include "app/SingleInstance.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
 
+#include <csignal>
+
 namespace vorlane {
 namespace {
 
-// Starts the built program twice in one scratch home: the second start hands over to the first
-// and ends; the first brings its window back.
-TEST(SingleInstance, SecondStartRaisesTheFirstAndEnds)
-{
-    const QString app = qEnvironmentVariable("VORLANE_APP");
-    ASSERT_FALSE(app.isEmpty());
-    QTemporaryDir home;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_DATA_HOME", home.path() + "/.local/share");
-    env.insert("XDG_CONFIG_HOME", home.path() + "/.config");
-    env.insert("XDG_RUNTIME_DIR", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("VORLANE_INSTANCE_KEY",
-               "vorlane-test-" + QUuid::createUuid().toString(QUuid::Id128));
+// The built program in one scratch home, offscreen, with an instance key of its own.
+class ProgramRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(qEnvironmentVariable("VORLANE_APP").isEmpty());
+        env_ = QProcessEnvironment::systemEnvironment();
+        env_.insert("HOME", home_.path());
+        env_.insert("XDG_DATA_HOME", home_.path() + "/.local/share");
+        env_.insert("XDG_CONFIG_HOME", home_.path() + "/.config");
+        env_.insert("XDG_RUNTIME_DIR", home_.path());
+        env_.insert("QT_QPA_PLATFORM", "offscreen");
+        env_.insert("VORLANE_INSTANCE_KEY", key_);
+    }
+    void Start(QProcess &p, const QStringList &args = {})
+    {
+        p.setProcessEnvironment(env_);
+        p.setWorkingDirectory(home_.path());
+        p.start(qEnvironmentVariable("VORLANE_APP"), args);
+        ASSERT_TRUE(p.waitForStarted(10000));
+    }
+    static void Stop(QProcess &p)
+    {
+        p.terminate();
+        if (!p.waitForFinished(20000))
+            p.kill();
+        p.waitForFinished(5000);
+    }
 
+    QTemporaryDir home_;
+    QString key_ = "vorlane-test-" + QUuid::createUuid().toString(QUuid::Id128);
+    QProcessEnvironment env_;
+};
+
+// The second start hands over to the first and ends; the first brings its window back.
+TEST_F(ProgramRun, SecondStartRaisesTheFirstAndEnds)
+{
     QProcess first;
-    first.setProcessEnvironment(env);
-    first.setWorkingDirectory(home.path());
-    first.start(app, {});
-    ASSERT_TRUE(first.waitForStarted(10000));
+    Start(first);
 
     // The second start waits for the first to listen; give the first time to come up.
     QProcess second;
-    second.setProcessEnvironment(env);
-    second.setWorkingDirectory(home.path());
     QThread::msleep(300);
-    second.start(app, {});
-    ASSERT_TRUE(second.waitForStarted(10000));
+    Start(second);
     ASSERT_TRUE(second.waitForFinished(60000)) << "the second start did not end";
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
@@ -54,10 +74,60 @@ TEST(SingleInstance, SecondStartRaisesTheFirstAndEnds)
     }
     EXPECT_TRUE(firstErr.contains("raised by a second start")) << firstErr.toStdString();
     EXPECT_EQ(first.state(), QProcess::Running);
-    first.terminate();
-    if (!first.waitForFinished(20000))
-        first.kill();
-    first.waitForFinished(5000);
+    Stop(first);
+}
+
+// A logout (SIGTERM), Ctrl+C (SIGINT) or a closed terminal (SIGHUP) closes as the Close command
+// does: the settings are written and the lock and socket are given up.
+TEST_F(ProgramRun, EndOfSessionSignalsCloseAndSave)
+{
+    QFile bundled(qEnvironmentVariable("VORLANE_DATA_DIR") + "/VL4Conf/Config.ini");
+    ASSERT_TRUE(bundled.open(QIODevice::ReadOnly));
+    const QByteArray settings = bundled.readAll();
+    const QString music = home_.path() + "/Music";
+    ASSERT_TRUE(test::WriteFile(music + "/a.mp3", test::FakeMpegAudio(2)));
+    env_.insert("VORLANE_REPORT_FIRST_PAINT", "1");
+
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        // A portable install whose settings lack a key the program writes at close.
+        QByteArray without = settings;
+        without.replace("ShowPeaks=1\n", "");
+        const QString ini = home_.path() + "/VL4Conf/Config.ini";
+        ASSERT_TRUE(test::WriteFile(ini, without));
+
+        QProcess p;
+        Start(p, {music});
+        ASSERT_TRUE(p.waitForReadyRead(60000));
+        while (!p.canReadLine() && p.waitForReadyRead(10000)) {
+        }
+        ASSERT_EQ(p.readLine().trimmed(), "first-paint");
+        ::kill(pid_t(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_TRUE(test::ReadFile(ini).contains("ShowPeaks=")) << "settings not saved";
+        EXPECT_FALSE(QFile::exists(home_.path() + "/" + key_ + ".lock"));
+        EXPECT_FALSE(QFile::exists(home_.path() + "/" + key_ + ".socket"));
+    }
+}
+
+// One program per user id: $USER does not name the instance.
+TEST(SingleInstance, OnePerUserIdWhateverUserSays)
+{
+    QTemporaryDir runtime;
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray oldUser = qgetenv("USER");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    qputenv("USER", "alice");
+    TSingleInstance first;
+    qunsetenv("USER");
+    TSingleInstance second;
+    EXPECT_TRUE(first.TryBecomeFirst());
+    EXPECT_FALSE(second.TryBecomeFirst());
+    EXPECT_TRUE(first.LockPath().startsWith(runtime.path()));
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    qputenv("USER", oldUser);
 }
 
 } // namespace
