@@ -238,6 +238,7 @@ void TMainWindow::finishRecording()
     const int dest = DestFolderIndex();
     const QString path = dest >= 0 ? vVorlane->GetFNameForRecordedStream(dest) : QString();
     const QString saved = vPlayer->StopRecording(path);
+    vVorlane->NoteRecordingEnded();
     sSBFastDownload->setIcon(GlyphIcon(TGlyph::Record));
     if (!saved.isEmpty())
         vVorlane->SetFlags(efRecordingSaved);
@@ -255,6 +256,7 @@ void TMainWindow::sSBFastDownloadClick()
                 !vPlayer->StartRecording(vVorlane->FolderList(dest).RootDir + u'/'))
                 return;
             sSBFastDownload->setIcon(GlyphIcon(TGlyph::Stop));
+            vVorlane->NoteRecordingStarted(vVorlane->FolderList(dest).RootDir + u'/');
             vVorlane->SetLastDestDir(dest);
             vVorlane->SetFlags(efRecordingStarted);
             return;

@@ -9,6 +9,8 @@
 #include "net/UrlReads.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QUrl>
@@ -713,6 +715,64 @@ QString TVorlane::GetFNameForRecordedStream(int dirIndex)
     list.AddNewRecord(name, folder, NameWithoutExtension(name));
     vLastDestDir = folder;
     return folder + name;
+}
+
+namespace {
+
+QString recordingNote(const QString &programDataDir)
+{
+    return programDataDir + QStringLiteral("VL4Conf/Recording.txt");
+}
+
+} // namespace
+
+void TVorlane::NoteRecordingStarted(const QString &folder)
+{
+    if (!vProgramDataDir.isEmpty())
+        WriteTextLines(recordingNote(vProgramDataDir), {folder});
+}
+
+void TVorlane::NoteRecordingEnded()
+{
+    if (!vProgramDataDir.isEmpty())
+        QFile::remove(recordingNote(vProgramDataDir));
+}
+
+int TVorlane::RecoverRecordings()
+{
+    QStringList lines;
+    if (vProgramDataDir.isEmpty() || !ReadTextLines(recordingNote(vProgramDataDir), lines))
+        return 0;
+    int kept = 0;
+    for (QString folder : std::as_const(lines)) {
+        if (folder.isEmpty())
+            continue;
+        if (!folder.endsWith(u'/'))
+            folder += u'/';
+        QDir dir(folder);
+        for (const QString &part :
+             dir.entryList({QStringLiteral("*.mp3.part")}, QDir::Files | QDir::Hidden)) {
+            const QString name =
+                RecoveredRecordingName(part, [&dir](const QString &n) { return dir.exists(n); });
+            if (name.isEmpty())
+                continue;
+            if (QFileInfo(dir.filePath(part)).size() == 0) {
+                dir.remove(part);
+                continue;
+            }
+            if (!dir.rename(part, name))
+                continue;
+            ++kept;
+            for (TFileList &list : vList) {
+                if (list.RootDir + u'/' == folder || list.RootDir == folder) {
+                    list.AddNewRecord(name, folder, NameWithoutExtension(name));
+                    break;
+                }
+            }
+        }
+    }
+    NoteRecordingEnded();
+    return kept;
 }
 
 // ---- Events and settings ----

@@ -185,6 +185,14 @@ public:
     // folder of folder list `dirIndex`. The entry is added to that list at once and the folder
     // becomes the free-space destination. Empty for a list that does not exist.
     QString GetFNameForRecordedStream(int dirIndex);
+    // A recording of a stream is being written into folder (ending in "/"): noted in
+    // VL4Conf/Recording.txt until NoteRecordingEnded, so that a crash does not lose it.
+    void NoteRecordingStarted(const QString &folder);
+    void NoteRecordingEnded();
+    // At start: the part files a crash left in the noted folder become recordings
+    // (RecoveredRecordingName) and are added to the folder list rooted there; empty part files
+    // are removed. The number of recordings kept.
+    int RecoverRecordings();
 
     // ---- Catalogue files (VL4Conf under the data folder; formats in core/CatalogFiles.h) ----
 

@@ -420,3 +420,24 @@ TEST_F(Controller, RecordedStreamNameIsListedInTheDestination)
     EXPECT_EQ(c.LastDestDir(), folder);
     EXPECT_TRUE(c.GetFNameForRecordedStream(7).isEmpty());
 }
+
+// A crash while recording leaves "<stamp>.mp3.part": the next start keeps it as a recording,
+// listed, under a name that does not overwrite one already there.
+TEST_F(Controller, RecordingsCutShortByACrashAreKept)
+{
+    const QString jazz = dir.filePath("jazz") + '/';
+    ASSERT_TRUE(test::WriteFile(jazz + "01_02_26-10_00_00.mp3.part", "audio"));
+    ASSERT_TRUE(test::WriteFile(jazz + "01_02_26-10_00_00.mp3", "older"));
+    ASSERT_TRUE(test::WriteFile(jazz + "02_02_26-10_00_00.mp3.part", ""));
+    ASSERT_TRUE(test::WriteFile(jazz + "notes.mp3.part", "someone else's"));
+    c.NoteRecordingStarted(jazz);
+
+    EXPECT_EQ(c.RecoverRecordings(), 1);
+    EXPECT_EQ(test::ReadFile(jazz + "01_02_26-10_00_00-2.mp3"), "audio");
+    EXPECT_EQ(test::ReadFile(jazz + "01_02_26-10_00_00.mp3"), "older");
+    EXPECT_FALSE(QFile::exists(jazz + "02_02_26-10_00_00.mp3.part")) << "empty: nothing to keep";
+    EXPECT_TRUE(QFile::exists(jazz + "notes.mp3.part"));
+    ASSERT_EQ(c.FolderList(1).Count(), 2);
+    EXPECT_EQ(c.FolderList(1).At(1).FileName, "01_02_26-10_00_00-2.mp3");
+    EXPECT_EQ(c.RecoverRecordings(), 0) << "the note is gone once the folder was looked at";
+}
