@@ -91,7 +91,19 @@ bool TIniFile::Load(const QString &path)
     vIndex = TIndex();
     vFileName = path;
     vModified = false;
-    vExists = ReadTextLines(path, vLines);
+    vExists = ReadTextLines(path, vLines, kMaxIniLine);
+    return vExists;
+}
+
+bool TIniFile::Load(QIODevice &device)
+{
+    vIndex = TIndex();
+    vFileName.clear();
+    vModified = false;
+    vLines.clear();
+    vExists = device.isReadable();
+    if (vExists)
+        ReadTextLines(device, vLines, kMaxIniLine);
     return vExists;
 }
 
@@ -304,7 +316,8 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
     const int existing = findKey(span, key);
     if (existing >= 0) {
         if (vLines[existing] != line) {
-            vIndex = TIndex();
+            // The line keeps its place and its key: the lookups stay as they are, so that the
+            // exit's few dozen writes do not each read the whole file again.
             vLines[existing] = line;
             vModified = true;
         }

@@ -18,16 +18,22 @@
 //   and every other line, comment and blank line keeps its place.
 // Text encoding: read by the program's text-file rules (byte-order mark, UTF-8, else the legacy
 // code page); written UTF-8 without a mark, lines ended by CR LF.
+// A line of more than kMaxIniLine characters is damaged (no setting or text needs such a value):
+// it reads as a blank line, costs no memory while the file is read, and is gone when the file is
+// saved (core/base/TextFile.h).
 //
 // Not thread-safe, reads included (they build a lookup index): one owner at a time (the main
 // window at start and exit).
 
 #include <QHash>
+#include <QIODevice>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 namespace vorlane {
+
+inline constexpr qsizetype kMaxIniLine = 64 * 1024;
 
 class TIniFile {
 public:
@@ -36,6 +42,9 @@ public:
     explicit TIniFile(const QString &path);
 
     bool Load(const QString &path);
+    // Reads a document from a device (FileName() becomes empty). False when the device cannot be
+    // read.
+    bool Load(QIODevice &device);
     // Takes the lines of a document from text (tests, lang.ini handed in memory).
     void SetText(const QString &text);
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -341,9 +342,40 @@ TEST(TextFiles, EncodingsOnReadAndUtf8CrLfOnWrite)
     EXPECT_EQ(lines, QStringList{cyr});
     SetLegacyCodePage(QString());
 
+    // A text that begins with a byte-order mark character reads back with it.
+    const QStringList marked = {QString(QChar::ByteOrderMark) + "a", "b"};
+    ASSERT_TRUE(WriteTextLines(path, marked));
+    ASSERT_TRUE(ReadTextLines(path, lines));
+    EXPECT_EQ(lines, marked);
+
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\n\r\nb\rc")), QStringList({"a", "", "b", "c"}));
     EXPECT_TRUE(SplitLines(QString()).isEmpty());
     EXPECT_FALSE(ReadTextLines(dir.filePath(QStringLiteral("missing")), lines));
+}
+
+TEST(TextFiles, OverLongLinesReadEmptyAndTheOthersKeepTheirPlaces)
+{
+    // At the limit a line is kept, one character more and it is damaged, in any encoding; the
+    // long lines cross the reader's 64 KiB blocks.
+    const QByteArray atLimit(kMaxListLine, 'a');
+    const QString wide(kMaxListLine, QChar(0x0436)); // two bytes each in UTF-8
+    QByteArray bytes = "first\r\n" + atLimit + "\r\n" + QByteArray(kMaxListLine + 1, 'b') + "\n" +
+                       wide.toUtf8() + "\r" + QByteArray(300000, 'c') + "\r\nlast";
+    QBuffer utf8(&bytes);
+    ASSERT_TRUE(utf8.open(QIODevice::ReadOnly));
+    QStringList lines;
+    EXPECT_EQ(ReadTextLines(utf8, lines), 2);
+    EXPECT_EQ(lines, QStringList({"first", atLimit, "", wide, "", "last"}));
+
+    // UTF-16 ends lines at 16-bit units only: U+0D0A holds an LF and a CR byte.
+    const QString text =
+        QString::fromUtf16(u"x\u0D0Ay\r\n") + QString(kMaxListLine + 1, u'z') + "\r\nend";
+    QByteArray utf16("\xFF\xFE", 2);
+    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    QBuffer marked(&utf16);
+    ASSERT_TRUE(marked.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ReadTextLines(marked, lines), 1);
+    EXPECT_EQ(lines, QStringList({QString::fromUtf16(u"x\u0D0Ay"), "", "end"}));
 }
 
 TEST(FileListStamps, ReplacedEntriesAreToldUntilTheListChangesShape)

@@ -101,6 +101,20 @@ TEST(IniFile, ReadsUtf8WithAMarkAndLegacyBytes)
     EXPECT_EQ(TIniFile(dir.filePath("bom.ini")).ReadString("rus", "SM_EXIT", ""), "Выход");
 }
 
+TEST(IniFile, AnOverLongLineIsSkippedAndGoneWhenSaved)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("c.ini");
+    ASSERT_TRUE(test::WriteFile(
+        path, "[Main]\r\nVolume=70\r\nSkin=" + QByteArray(kMaxIniLine, 'x') + "\r\nLang=ukr\r\n"));
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("Main", "Volume", 0), 70);
+    EXPECT_FALSE(ini.ValueExists("Main", "Skin"));
+    EXPECT_EQ(ini.ReadString("Main", "Lang", ""), "ukr");
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(test::ReadFile(path), "[Main]\r\nVolume=70\r\n\r\nLang=ukr\r\n");
+}
+
 TEST(IniFile, WritingReplacesInPlaceAndKeepsEverythingElse)
 {
     TIniFile ini = iniOf("; settings\n[Main]\nVolume = 50 ; old\n\n[Other]\nx=1\n");
