@@ -14,6 +14,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <iterator>
 
 namespace vorlane {
 
@@ -174,10 +175,60 @@ bool IsValidPlayListName(const QString &name)
     if (name.trimmed().isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     for (const QChar c : name) {
-        if (c == u'/' || c == u'\\' || c.unicode() < 0x20)
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
             return false;
     }
-    return true;
+    // A lone surrogate would be written as another name than the one the index holds.
+    if (!QStringView(name).isValidUtf16())
+        return false;
+    constexpr qsizetype kMaxFileNameBytes = 255;
+    const qsizetype extension = std::size(kPlayListExtension) - 1;
+    return name.toUtf8().size() + extension <= kMaxFileNameBytes;
+}
+
+bool IsPlayListFileName(const QString &line)
+{
+    const QString extension = QString::fromUtf16(kPlayListExtension);
+    return line.endsWith(extension) && IsValidPlayListName(line.chopped(extension.size()));
+}
+
+QStringList PlayListFileNames(const QStringList &lines)
+{
+    QStringList names;
+    QSet<QString> seen;
+    for (const QString &line : lines) {
+        if (IsPlayListFileName(line) && !seen.contains(line)) {
+            seen.insert(line);
+            names.append(line);
+        }
+    }
+    return names;
+}
+
+void LoadPlayListLines(QStringList &lines, TFileList &playlist)
+{
+    playlist.LoadListFromString(lines);
+    playlist.CurIndex = EntryOfLine(playlist, lines, playlist.CurIndex);
+}
+
+int EntryOfLine(const TFileList &list, const QStringList &entryLines, int line)
+{
+    if (line < 0 || line >= entryLines.size())
+        return line;
+    for (qsizetype i = line; i < entryLines.size(); ++i) {
+        TFileList one; // the record the line makes, by the list's own line rules
+        one.AddListLine(entryLines.at(i));
+        if (one.Count() == 0)
+            continue;
+        // The list keeps the first of equal records, in line order: the first match is the one.
+        const TFileName &r = one.At(0);
+        for (int k = 0; k < list.Count(); ++k) {
+            if (list.At(k).FileName == r.FileName && list.At(k).DirName == r.DirName)
+                return k;
+        }
+        return line;
+    }
+    return list.Count() > 0 ? list.Count() - 1 : line;
 }
 
 bool fCheckPLFile(const QString &programDataDir)
@@ -185,18 +236,20 @@ bool fCheckPLFile(const QString &programDataDir)
     const QString conf = programDataDir + QStringLiteral("VL4Conf/");
     const QString network = QString::fromUtf16(kNetworkPlayListFile);
     const QString listFile = conf + QStringLiteral("PL.txt");
-    QByteArray onDisk;
-    QFile file(listFile);
-    const bool read = file.open(QIODevice::ReadOnly);
-    if (read)
-        onDisk = file.readAll();
-    file.close();
-    QStringList lines = read ? SplitLines(DecodeText(onDisk)) : QStringList();
-    if (lines.isEmpty() || lines.first() != network)
-        lines.prepend(network);
+    QStringList lines;
+    const bool read = ReadTextLines(listFile, lines);
+    // The network playlist goes first; a later line naming it again is dropped as a repeat.
+    lines.prepend(network);
+    const QStringList names = PlayListFileNames(lines);
     // Written back unless the file already holds exactly these bytes: the usual start then
     // costs no synchronised write.
-    bool ok = (read && EncodeTextLines(lines) == onDisk) || WriteTextLines(listFile, lines);
+    const QByteArray bytes = EncodeTextLines(names);
+    bool same = false;
+    if (read && QFileInfo(listFile).size() == bytes.size()) {
+        QFile file(listFile);
+        same = file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+    }
+    bool ok = same || WriteTextLines(listFile, names);
     const QString networkFile = conf + QStringLiteral("Playlists/") + network;
     if (!QFileInfo::exists(networkFile))
         ok = WriteTextLines(networkFile, {QStringLiteral("0")}) && ok;
@@ -236,16 +289,15 @@ void TVorlane::Load(const QString &flFileName, const QString &bkFileName, const 
 
     ReadTextLines(plFileName, lines);
     vPlayList.clear();
-    QSet<QString> seen;
-    for (const QString &name : std::as_const(lines)) {
-        // A damaged index must not make the catalogue read or write outside its Playlists folder.
-        if (!IsValidPlayListName(name) || seen.contains(name))
-            continue;
-        seen.insert(name);
+    // Lines that name no playlist file (a damaged index) are left out: the catalogue never reads
+    // or writes a file outside its Playlists folder, nor one for each line of junk.
+    for (const QString &name : PlayListFileNames(lines)) {
         TFileList playlist;
         const QString path = catalogPath(QStringLiteral("Playlists/") + name);
-        if (!playlist.LoadListFromFile(path))
-            playlist.RootDir = path; // a missing file: the playlist starts empty under its name
+        QStringList entries;
+        if (ReadTextLines(path, entries))
+            LoadPlayListLines(entries, playlist);
+        playlist.RootDir = path; // a missing file: the playlist starts empty under its name
         playlist.CurIndex = std::max(playlist.CurIndex, 0);
         vPlayList.append(std::move(playlist));
     }
@@ -339,7 +391,7 @@ bool TVorlane::Save(const QString &flFileName, const QString &bkFileName, const 
 
     ok = writePlayListIndex(plFileName) && ok;
     for (int i = 0; i < PlayListCount(); ++i) {
-        if (!IsValidPlayListName(PlayListFileName(vPlayList.at(i))))
+        if (!IsPlayListFileName(PlayListFileName(vPlayList.at(i))))
             continue;
         ok = writeCatalogFile(playListPath(i), PlayListFileBytes(vPlayList.at(i))) && ok;
     }

@@ -9,7 +9,9 @@
 //   Playlists/<name>.vl3u   one playlist in the list line format (cursor line, then entries).
 //
 // Readers are total: they take whole line groups and ignore an incomplete last group; a line
-// that should be a number and is not reads as 0. Pure functions, safe from any thread.
+// that should be a number and is not reads as 0; a damaged (over-long) line reads as an empty
+// one, so a folder list whose root it was is left out and the groups after it keep their places.
+// Pure functions, safe from any thread.
 
 #include "core/CatalogTypes.h"
 #include "core/base/FileList.h"
@@ -56,13 +58,30 @@ QByteArray PlayListFileBytes(const TFileList &playlist);
 // The file name of a playlist: the last path part of its RootDir ("Rock.vl3u").
 QString PlayListFileName(const TFileList &playlist);
 
-// A playlist name the catalogue can store as a file: not empty, not "." or "..", and without
-// folder separators or control characters.
+// A playlist name the catalogue can store as a file: not empty or blank, not "." or "..", without
+// folder separators, control characters or broken UTF-16, and short enough for a file name
+// (255 bytes with its extension).
 bool IsValidPlayListName(const QString &name);
+// A line of PL.txt that names a playlist file: a valid playlist name followed by ".vl3u"
+// (exactly). Any other line (damaged, hand-made) names nothing and creates nothing.
+bool IsPlayListFileName(const QString &line);
+// The playlist files PL.txt lines name, in order, each once.
+QStringList PlayListFileNames(const QStringList &lines);
+
+// Fills an empty playlist from the lines of its file (cursor line first), as
+// TFileList::LoadListFromString does; the lines left are the entry lines. The saved cursor is
+// the number of an entry line: it moves to the entry that line became (EntryOfLine).
+void LoadPlayListLines(QStringList &lines, TFileList &playlist);
+// Which entry of a list read from entryLines line `line` became: its own, or for a line that
+// repeats an earlier one (dropped as a duplicate) that earlier line's; for a line that made none
+// (blank or damaged), the next line's, or the last entry when none follows. `line` itself when
+// it is not one of the lines.
+int EntryOfLine(const TFileList &list, const QStringList &entryLines, int line);
 
 // Prepares the playlist index at start-up, before the catalogue is loaded: PL.txt gets
-// "MyNetwork.vl3u" as its first line (an empty or missing index gets just that line), and a
-// missing Playlists/MyNetwork.vl3u is created holding "0". programDataDir ends in "/".
+// "MyNetwork.vl3u" as its first line (an empty or missing index gets just that line) and keeps
+// only the lines that name playlist files, each once; a missing Playlists/MyNetwork.vl3u is
+// created holding "0". programDataDir ends in "/".
 // False when a file could not be written.
 bool fCheckPLFile(const QString &programDataDir);
 

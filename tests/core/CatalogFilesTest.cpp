@@ -88,6 +88,49 @@ TEST(CatalogFormats, StoredBooleansAndLineGroups)
         EXPECT_FALSE(IsValidPlayListName(QString::fromUtf8(bad))) << bad;
 }
 
+TEST(CatalogFormats, WhatAnIndexLineMustBeToNameAPlaylistFile)
+{
+    const QStringList good = {"Rock.vl3u", "Любимое.vl3u", "a.b.vl3u", QString(250, 'x') + ".vl3u"};
+    for (const QString &line : good)
+        EXPECT_TRUE(IsPlayListFileName(line)) << line.toStdString();
+    const QStringList bad = {"Rock",
+                             "Rock.VL3U",
+                             "Rock.vl3u ",
+                             ".vl3u",
+                             " .vl3u",
+                             "..vl3u",
+                             "...vl3u",
+                             "a/b.vl3u",
+                             "a\\b.vl3u",
+                             "a\tb.vl3u",
+                             "a\x7f.vl3u",
+                             QString::fromUtf16(u"a\u0085.vl3u"),
+
+                             "a" + QString(QChar(0xD800)) + ".vl3u",
+                             QString(251, 'x') + ".vl3u"};
+    for (const QString &line : bad)
+        EXPECT_FALSE(IsPlayListFileName(line)) << line.toStdString();
+}
+
+TEST(CatalogFormats, APlaylistCursorStaysOnItsEntryWhenRepeatsAreDropped)
+{
+    // Entry lines: a, b, a again, blank, c. A cursor on a line that is no entry of its own goes
+    // to the entry the line repeats, or to the next one; one on no line stays as it was.
+    const int cases[][2] = {{0, 0}, {1, 1}, {2, 0}, {3, 2}, {4, 2}, {9, 9}, {-1, -1}};
+    for (const auto &[saved, entry] : cases) {
+        QStringList lines = {QString::number(saved),
+                             "http://h/a.mp3?A",
+                             "http://h/b.mp3?B",
+                             "http://h/a.mp3?A again",
+                             "",
+                             "http://h/c.mp3?C"};
+        TFileList playlist;
+        LoadPlayListLines(lines, playlist);
+        EXPECT_EQ(playlist.Count(), 3);
+        EXPECT_EQ(playlist.CurIndex, entry) << saved;
+    }
+}
+
 TEST_F(CatalogFiles, CheckPLFilePutsTheNetworkPlaylistFirst)
 {
     raw("PL.txt", "Rock.vl3u\r\nJazz.vl3u\r\n");
@@ -229,6 +272,45 @@ TEST_F(CatalogFiles, MissingAndDamagedFilesGiveAnOrderlyStart)
     EXPECT_EQ(lines("PL.txt"), QStringList({"MyNetwork.vl3u", "Gone.vl3u"}));
     EXPECT_TRUE(QFileInfo::exists(conf + "Playlists/Gone.vl3u"));
     EXPECT_FALSE(QFileInfo::exists(data + "escape.vl3u"));
+}
+
+TEST_F(CatalogFiles, JunkInTheIndexCreatesNoPlaylistFiles)
+{
+    QByteArray junk; // bytes of a damaged disk: many lines, none a playlist file name
+    for (quint32 x = 7; junk.size() < 8192;) {
+        x = x * 1103515245u + 12345u;
+        junk += char(x >> 16);
+    }
+    raw("PL.txt", "Rock.vl3u\r\n" + junk + "\r\nRock\r\nRock.vl3u\r\nJazz.vl3u\r\n");
+    ASSERT_TRUE(fCheckPLFile(data));
+    EXPECT_EQ(lines("PL.txt"), QStringList({"MyNetwork.vl3u", "Rock.vl3u", "Jazz.vl3u"}));
+    TVorlane c;
+    load(c);
+    ASSERT_TRUE(c.SaveCatalog());
+    EXPECT_EQ(QDir(conf + "Playlists").entryList(QDir::Files),
+              QStringList({"Jazz.vl3u", "MyNetwork.vl3u", "Rock.vl3u"}));
+}
+
+TEST_F(CatalogFiles, OverLongLinesAreSkippedAndTheLinesAroundThemKept)
+{
+    const QByteArray damaged(1024 * 1024, 'x');
+    const QByteArray rock = dir.filePath("rock").toUtf8();
+    const QByteArray jazz = dir.filePath("jazz").toUtf8();
+    raw("FL.txt", "-1\r\n" + rock + "\r\nFalse\r\n1\r\n" + damaged + "\r\nTrue\r\n0\r\n" + jazz +
+                      "\r\nFalse\r\n1\r\n");
+    raw("PL.txt", "MyNetwork.vl3u\r\n" + damaged + ".vl3u\r\nMix.vl3u\r\n");
+    // The saved cursor names the fourth entry line: b, behind a damaged line and a repeat.
+    raw("Playlists/Mix.vl3u",
+        "3\r\nhttp://h/a.mp3?A\r\n" + damaged + "\r\nhttp://h/a.mp3?A\r\nhttp://h/b.mp3?B\r\n");
+    TVorlane c;
+    load(c);
+    ASSERT_EQ(c.FolderListCount(), 2);
+    EXPECT_EQ(c.FolderList(0).CurIndex, 1);
+    EXPECT_EQ(c.FolderList(1).RootDir, jazz);
+    EXPECT_EQ(c.FolderList(1).CurIndex, 1);
+    EXPECT_EQ(c.PlaylistList(), QStringList({"MyNetwork", "Mix"}));
+    ASSERT_EQ(c.PlayList(1).Count(), 2);
+    EXPECT_EQ(c.PlayList(1).At(c.PlayList(1).CurIndex).FileName, "b.mp3");
 }
 
 TEST_F(CatalogFiles, SaveRulesForEmptyParts)
