@@ -171,6 +171,20 @@ TEST(Config, MalformedNumbersFallBackKeyByKey)
     EXPECT_EQ(c.SoundProc.Band[5], 3);
 }
 
+TEST(Config, NonFiniteOrFractionalNumbersAreTakenAsMissing)
+{
+    for (const char *word : {"nan", "-NaN", "inf", "+Infinity", "1e999", "1e3", "3.5"}) {
+        TIniFile ini;
+        ini.SetText(QString("[Main]\nVolume=%1\nWidth=%1\n[SoundProc]\nEchoDelay=%1\nBand0=%1\n")
+                        .arg(word));
+        const TConfig c = ReadConfig(ini);
+        EXPECT_EQ(c.Volume, 50) << word;
+        EXPECT_EQ(c.Width, 1024) << word;
+        EXPECT_EQ(c.SoundProc.EchoDelay, 1) << word;
+        EXPECT_EQ(c.SoundProc.Band[0], 15) << word;
+    }
+}
+
 // ---- Through the main window ----
 
 void writeConfig(const test::TWindowFolders &f, const QString &mainLines)
