@@ -1,10 +1,12 @@
-// The catalogue's list files (FL.txt, BK.txt, playlists) from any bytes: decoding, the line-group
-// readers and the list line reader must take anything, and what they read must write back to
-// what reads the same again.
+// The catalogue's list files (FL.txt, BK.txt, PL.txt, playlists) from any bytes: the bounded line
+// reader, the line-group readers and the list line reader must take anything, and what they read
+// must write back to what reads the same again.
 
 #include "core/CatalogFiles.h"
 #include "core/FileOperations.h"
 #include "core/base/TextFile.h"
+
+#include <QBuffer>
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,9 +15,12 @@ using namespace vorlane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QStringList lines = SplitLines(DecodeText(bytes));
+    QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    QBuffer device(&bytes);
+    if (!device.open(QIODevice::ReadOnly))
+        std::abort();
+    QStringList lines;
+    ReadTextLines(device, lines);
 
     // BK.txt: bookmarks survive a write and a read.
     const QList<TBookmark> marks = ParseBookmarkLines(lines);
@@ -57,10 +62,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
     }
 
-    // A playlist file: its two encoders agree, and the duplicate search takes it.
+    // PL.txt: only playlist file names, each once, and they read back as they were written.
+    const QStringList names = PlayListFileNames(lines);
+    for (const QString &name : names) {
+        if (!IsPlayListFileName(name) || names.count(name) != 1)
+            std::abort();
+    }
+    QByteArray index = EncodeTextLines(names);
+    QBuffer indexDevice(&index);
+    QStringList indexAgain;
+    if (!indexDevice.open(QIODevice::ReadOnly) || ReadTextLines(indexDevice, indexAgain) != 0 ||
+        PlayListFileNames(indexAgain) != names)
+        std::abort();
+
+    // A playlist file: a cursor on one of its lines lands on an entry; its two encoders agree, and
+    // the duplicate search takes it.
     QStringList playlistLines = lines;
+    const int saved = lines.isEmpty() ? 0 : lines.first().trimmed().toInt();
     TFileList playlist;
-    playlist.LoadListFromString(playlistLines);
+    LoadPlayListLines(playlistLines, playlist);
+    if (saved >= 0 && saved < playlistLines.size() && playlist.Count() > 0 &&
+        (playlist.CurIndex < 0 || playlist.CurIndex >= playlist.Count()))
+        std::abort();
     if (PlayListFileBytes(playlist) != EncodeTextLines(PlayListFileLines(playlist)))
         std::abort();
     if (FindDuplicates(playlist, playlist).Count() > playlist.Count())

@@ -1,17 +1,27 @@
-// List text from outside (playlist files, link lists, clipboard text, cached catalogue lists):
-// decoding any bytes, splitting them into lines and reading them as a list, then writing the
-// list back and reading that again.
+// List text from outside (playlist files, link lists such as .m3u, clipboard text, cached
+// catalogue lists): reading any bytes as lines (bounded: no line over the limit), reading them as
+// a list, then writing the list back and reading that again.
 
 #include "core/base/FileList.h"
 #include "core/base/TextFile.h"
+
+#include <QBuffer>
 
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    QStringList lines = vorlane::SplitLines(vorlane::DecodeText(bytes));
+    QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    QBuffer device(&bytes);
+    if (!device.open(QIODevice::ReadOnly))
+        std::abort();
+    QStringList lines;
+    vorlane::ReadTextLines(device, lines);
+    for (const QString &line : std::as_const(lines)) {
+        if (line.size() > vorlane::kMaxListLine)
+            std::abort();
+    }
 
     vorlane::TFileList catalogue; // every line a network entry, as catalogue lists are read
     for (const QString &line : std::as_const(lines))
