@@ -10,6 +10,7 @@
 #include "core/Vorlane.h"
 #include "core/base/IniFile.h"
 #include "core/base/Messages.h"
+#include "core/base/RegularFile.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -208,13 +209,17 @@ void TMainWindow::ChangeTags()
     // not overwrite the other selected files' own values. Empty fields leave a tag as it is.
     const TTag tag = TagPanel()->ChangedFields();
     const bool v2 = TagPanel()->V2();
-    forEachSelectedTagFile([&] {
+    bool saved = true;
+    const bool all = forEachSelectedTagFile([&] {
         if (v2)
             vTagEditor->SetTagV2(tag);
         else
             vTagEditor->SetTagV1(tag);
+        saved = !vTagEditor->Enabled() || (vTagEditor->LastSaveOk() && saved);
         ShowID3Tags();
     });
+    if (!saved || !all)
+        fLStatusRefresh(Msg().SM_TAGSNOTSAVED);
 }
 
 void TMainWindow::sSBTagDuplicateClick()
@@ -222,13 +227,17 @@ void TMainWindow::sSBTagDuplicateClick()
     if (vVorlane->Mode() != bmComputerFiles)
         return;
     const bool v2 = TagPanel()->V2();
-    forEachSelectedTagFile([&] {
+    bool saved = true;
+    const bool all = forEachSelectedTagFile([&] {
         if (v2)
             vTagEditor->CopyFromTagV2toTagV1();
         else
             vTagEditor->CopyFromTagV1toTagV2();
+        saved = !vTagEditor->Enabled() || (vTagEditor->LastSaveOk() && saved);
         ShowID3Tags();
     });
+    if (!saved || !all)
+        fLStatusRefresh(Msg().SM_TAGSNOTSAVED);
 }
 
 void TMainWindow::sSBChangeCoverArtClick()
@@ -242,22 +251,38 @@ void TMainWindow::ChangeCoverArts(const QString &fileName)
 {
     if (vVorlane->Mode() != bmComputerFiles)
         return;
-    forEachSelectedTagFile([&] {
-        if (vTagEditor->SetCoverArt(fileName))
-            fLStatusRefresh(Msg().SM_COVERSCHANGED);
+    int changed = 0, failed = 0;
+    const bool all = forEachSelectedTagFile([&] {
+        if (!vTagEditor->Enabled())
+            return;
+        if (vTagEditor->SetCoverArt(fileName) && vTagEditor->LastSaveOk())
+            ++changed;
+        else
+            ++failed;
     });
+    if (failed > 0 || !all)
+        fLStatusRefresh(Msg().SM_TAGSNOTSAVED);
+    else if (changed > 0)
+        fLStatusRefresh(Msg().SM_COVERSCHANGED);
     ShowID3Tags(); // the new picture
 }
 
-void TMainWindow::forEachSelectedTagFile(const std::function<void()> &act)
+bool TMainWindow::forEachSelectedTagFile(const std::function<void()> &act)
 {
     const QList<TFileName> files = selectedFolderEntries();
     const TPlaybackHold hold = holdPlayback();
+    TUndecodableNames undecodable;
+    bool all = true;
     for (const TFileName &file : files) {
         vTagEditor->SetFile(file.DirName + file.FileName);
+        if (vTagEditor->Enabled() && undecodable.Contains(file.DirName, file.FileName)) {
+            all = false;
+            continue;
+        }
         act();
     }
     resumePlayback(hold);
+    return all;
 }
 
 void TMainWindow::AutoCreateTagsTrackNumbers()
@@ -265,9 +290,11 @@ void TMainWindow::AutoCreateTagsTrackNumbers()
     if (vVorlane->Mode() != bmComputerFiles)
         return;
     const TPlaybackHold hold = holdPlayback();
-    vVorlane->AutoCreateTagsTrackNumbers();
+    const int failed = vVorlane->AutoCreateTagsTrackNumbers();
     resumePlayback(hold);
     followCurrentFileTags();
+    if (failed > 0)
+        fLStatusRefresh(Msg().SM_TAGSNOTSAVED);
 }
 
 void TMainWindow::followCurrentFileTags()
@@ -309,13 +336,14 @@ void TMainWindow::AutoEdit(int editType)
         return;
     const QList<int> indexes = SelectedEntryIndexes();
     const TPlaybackHold hold = holdPlayback();
-    if (editType == etNumbering)
-        vVorlane->TagsAutoCreate(indexes);
-    else
+    const int failed = editType == etNumbering ? vVorlane->TagsAutoCreate(indexes) : 0;
+    if (editType != etNumbering)
         vVorlane->Edit(indexes, editType);
     resumePlayback(hold);
     vVorlane->SetFlags(efListChanged);
     followCurrentFileTags();
+    if (failed > 0)
+        fLStatusRefresh(Msg().SM_TAGSNOTSAVED);
 }
 
 void TMainWindow::ChangeExpression(const QString &oldExpression, const QString &newExpression)

@@ -31,7 +31,11 @@ int RunInfo(const QStringList &args);
 // tags copy --to-v1|--to-v2 FILE...: copies the fields between the tag versions of MP3 files.
 // tags cover IMAGE FILE...: makes the picture the front cover of MP3 files.
 // MP3 files go through the tag editor; .wav/.aif/.aiff/.aifc files have their ID3v2 tag chunk
-// read and written directly. 0; 1 when a file cannot be read or written; 2 for bad usage.
+// read and written directly. Only regular files are opened (a FIFO, device or folder is refused
+// at once) and no file is ever created. 0; 1 when a file cannot be read or written: missing, not
+// a regular file, read-only (for root too, when no write bit is set), a damaged ID3v2 tag (a size
+// that is not valid or runs past the end of the file: the file is left as it is), an IMAGE that
+// is not a picture, or a failed write (the file then is as it was); 2 for bad usage.
 int RunTags(const QStringList &args);
 
 // rename DIR (--from-v2|--from-v1 [--template number,artist,album,name,year] | --format |
@@ -42,7 +46,8 @@ int RunTags(const QStringList &args);
 int RunRename(const QStringList &args);
 // tags from-names DIR: writes "Artist - Title" and the position in natural name order as
 //   artist, title and track of each MP3 of the folder; prints "NAME -> track N, artist A,
-//   title T" per file. 0; 1 for a missing folder or a tag that could not be written; 2 for bad
+//   title T" per file. A name that is not text in the system's encoding is reported and skipped.
+//   0; 1 for a missing folder, a skipped name or a tag that could not be written; 2 for bad
 //   usage. Dispatched from RunTags.
 int RunTagsFromNames(const QStringList &args);
 

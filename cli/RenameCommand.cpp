@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "core/Naming.h"
 #include "core/Vorlane.h"
+#include "core/base/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -194,12 +195,24 @@ int RunTagsFromNames(const QStringList &args)
     if (!openFolder(c, args.first(), false, "tags from-names"))
         return 1;
     const TFileList list = c.FolderList(0);
-    c.TagsAutoCreate(everyEntry(list));
+    TUndecodableNames undecodable;
+    int status = 0;
+    QList<int> writable;
+    for (int i = 0; i < list.Count(); ++i) {
+        const bool mp3 = QFileInfo(list.At(i).FileName).suffix().toLower() == QLatin1String("mp3");
+        if (!mp3 || !undecodable.Contains(list.At(i).DirName, list.At(i).FileName)) {
+            writable << i;
+            continue;
+        }
+        err() << "vorlane-cli tags from-names: " << list.At(i).FileName
+              << ": the name is not text in the system's encoding; skipped\n";
+        status = 1;
+    }
+    c.TagsAutoCreate(writable);
 
     // What each MP3's tag says now, read back through a fresh editor.
-    int status = 0;
     TTagEditor check;
-    for (int i = 0; i < list.Count(); ++i) {
+    for (const int i : writable) {
         const TFileName &entry = list.At(i);
         check.SetFile(entry.DirName + entry.FileName);
         if (!check.Enabled())

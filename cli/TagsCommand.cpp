@@ -4,6 +4,7 @@
 
 #include "cli/Commands.h"
 #include "core/base/Codepage.h"
+#include "core/base/RegularFile.h"
 #include "tags/TagEditor.h"
 
 #include <QFileInfo>
@@ -37,10 +38,44 @@ void fail(const QString &file, const QString &what)
     err() << "vorlane-cli tags: " << file << ": " << what << Qt::endl;
 }
 
-// Save codes 2 and 3 mean there was nothing to write.
-bool saved(int code)
+// Why a file named on the command line cannot be read.
+QString unreadable(const QString &file)
 {
-    return code == 0 || code == TID3v2Tag::kNoFrames || code == TID3v2Tag::kAllFramesEmpty;
+    switch (CheckRegularFile(file)) {
+    case TFileOpen::Missing: return QStringLiteral("no such file");
+    case TFileOpen::NotRegular: return QStringLiteral("not a regular file");
+    default: return QStringLiteral("cannot read the file");
+    }
+}
+
+// Why an ID3v2 save failed; the failed save left the file as it was.
+QString v2Failure(int code)
+{
+    switch (code) {
+    case TID3v2Tag::kFileError: return QStringLiteral("no such file, or not a regular file");
+    case TID3v2Tag::kNotWritable:
+        return QStringLiteral("the file is read-only; the tag was not written");
+    case TID3v2Tag::kDamagedTag:
+        return QStringLiteral("the ID3v2 tag is damaged (its size is not valid or runs past the "
+                              "end of the file); the file was left as it is");
+    case TID3v2Tag::kNotExclusive:
+        return QStringLiteral("the file is in use by another program; the tag was not written");
+    case TID3v2Tag::kTooLarge:
+        return QStringLiteral("the file would grow past 4 GiB; the tag was not written");
+    case TID3v2Tag::kUnsupportedVersion:
+        return QStringLiteral("this ID3v2 version cannot be written");
+    default: return QStringLiteral("cannot write the tag (code %1)").arg(code);
+    }
+}
+
+QString v1Failure(int code)
+{
+    switch (code) {
+    case TID3v1Tag::kFileError: return QStringLiteral("no such file, or not a regular file");
+    case TID3v1Tag::kNotWritable:
+        return QStringLiteral("the file is read-only; the tag was not written");
+    default: return QStringLiteral("cannot write the ID3v1 tag (code %1)").arg(code);
+    }
 }
 
 QString json(const QString &text)
@@ -180,7 +215,7 @@ bool readShown(const QString &file, TTagEditor &editor, Shown &s)
     case Kind::Mp3:
         editor.SetFile(file);
         if (!editor.Enabled() || !QFileInfo(file).isFile()) {
-            fail(file, QStringLiteral("cannot read the file"));
+            fail(file, unreadable(file));
             return false;
         }
         s.hasV1 = editor.ID3v1Tag.Loaded;
@@ -192,7 +227,7 @@ bool readShown(const QString &file, TTagEditor &editor, Shown &s)
     case Kind::Container: {
         const int result = s.v2.LoadFromFile(file);
         if (result == TID3v2Tag::kFileError) {
-            fail(file, QStringLiteral("cannot read the file"));
+            fail(file, unreadable(file));
             return false;
         }
         s.hasV2 = result == TID3v2Tag::kOk;
@@ -246,17 +281,19 @@ bool openMp3(TTagEditor &editor, const QString &file)
     }
     editor.SetFile(file);
     if (!editor.Enabled() || !QFileInfo(file).isFile()) {
-        fail(file, QStringLiteral("cannot read the file"));
+        fail(file, unreadable(file));
         return false;
     }
     return true;
 }
 
-bool reportSave(const QString &file, int code)
+// Whether the editor's last save wrote its tag; says why not.
+bool reportSave(const QString &file, const TTagEditor &editor, bool v1)
 {
-    if (saved(code))
+    if (editor.LastSaveOk())
         return true;
-    fail(file, QStringLiteral("cannot write the tag (code %1)").arg(code));
+    const int code = editor.LastSaveResult();
+    fail(file, v1 ? v1Failure(code) : v2Failure(code));
     return false;
 }
 
@@ -318,15 +355,20 @@ int set(const QStringList &args)
             TID3v2Tag tag;
             const int loaded = tag.LoadFromFile(file);
             if (loaded == TID3v2Tag::kFileError) {
-                fail(file, QStringLiteral("cannot read the file"));
+                fail(file, unreadable(file));
                 status = 1;
             } else if (loaded == TID3v2Tag::kUnsupportedVersion) {
                 fail(file, QStringLiteral("unsupported ID3v2 version 2.%1").arg(tag.MajorVersion));
                 status = 1;
             } else {
                 WriteTagV2Fields(tag, fields);
-                if (!reportSave(file, tag.SaveToFile(file)))
+                const int code = tag.SaveToFile(file);
+                const bool nothingToWrite =
+                    code == TID3v2Tag::kNoFrames || code == TID3v2Tag::kAllFramesEmpty;
+                if (code != TID3v2Tag::kOk && !nothingToWrite) {
+                    fail(file, v2Failure(code));
                     status = 1;
+                }
             }
             continue;
         }
@@ -336,14 +378,14 @@ int set(const QStringList &args)
         }
         if (v1) {
             editor.SetTagV1(fields);
-            if (!reportSave(file, editor.LastSaveResult())) {
+            if (!reportSave(file, editor, true)) {
                 status = 1;
                 continue;
             }
         }
         if (v2) {
             editor.SetTagV2(fields);
-            if (!reportSave(file, editor.LastSaveResult()))
+            if (!reportSave(file, editor, false))
                 status = 1;
         }
     }
@@ -381,7 +423,7 @@ int copy(const QStringList &args)
             editor.CopyFromTagV2toTagV1();
         else
             editor.CopyFromTagV1toTagV2();
-        if (!reportSave(file, editor.LastSaveResult()))
+        if (!reportSave(file, editor, direction == 1))
             status = 1;
     }
     return status;
@@ -394,8 +436,10 @@ int cover(const QStringList &args)
         return 2;
     }
     const QString image = args.first();
-    if (!QFileInfo(image).isFile()) {
-        fail(image, QStringLiteral("cannot read the picture"));
+    QByteArray picture;
+    if (!ReadCoverPicture(image, picture)) {
+        const TFileOpen opened = CheckRegularFile(image);
+        fail(image, opened == TFileOpen::Ok ? QStringLiteral("not a picture") : unreadable(image));
         return 1;
     }
     TTagEditor editor;
@@ -410,7 +454,7 @@ int cover(const QStringList &args)
             status = 1;
             continue;
         }
-        if (!reportSave(file, editor.LastSaveResult()))
+        if (!reportSave(file, editor, false))
             status = 1;
     }
     return status;

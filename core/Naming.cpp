@@ -2,6 +2,7 @@
 
 #include "core/Naming.h"
 #include "core/Vorlane.h"
+#include "core/base/RegularFile.h"
 #include "core/base/TextUtils.h"
 
 #include <QFile>
@@ -252,36 +253,61 @@ int TVorlane::Edit(const QList<int> &indexes, const QString &findString, const Q
     return refused;
 }
 
-void TVorlane::TagsAutoCreate(const QList<int> &indexes)
+int TVorlane::TagsAutoCreate(const QList<int> &indexes)
 {
     TFileList *list = namingList(true);
     if (!list)
-        return;
+        return 0;
     vIndexesList = indexes;
+    TUndecodableNames undecodable;
+    int failed = 0;
     for (int index : indexes) {
         if (index < 0 || index >= list->Count())
             continue;
         const TFileName &entry = list->At(index);
         const TTag tag = TagsFromName(entry.FileName, index + 1);
         vTagEditor.SetFile(entry.DirName + entry.FileName);
+        if (!vTagEditor.Enabled())
+            continue;
+        if (undecodable.Contains(entry.DirName, entry.FileName)) {
+            ++failed;
+            continue;
+        }
         vTagEditor.SetTagV1(tag);
+        bool saved = vTagEditor.LastSaveOk();
         vTagEditor.SetTagV2(tag);
+        saved = vTagEditor.LastSaveOk() && saved;
+        failed += saved ? 0 : 1;
     }
     vFlags = efRefreshView;
+    return failed;
 }
 
-void TVorlane::AutoCreateTagsTrackNumbers()
+int TVorlane::AutoCreateTagsTrackNumbers()
 {
     TFileList *list = namingList(false);
     if (!list)
-        return;
+        return 0;
+    TUndecodableNames undecodable;
+    int failed = 0;
     for (int k = 0; k < list->Count(); ++k) {
+        const TFileName &entry = list->At(k);
         TTag tag;
         tag.Track = QString::number(k + 1);
-        vTagEditor.SetFile(list->At(k).DirName + list->At(k).FileName);
+        vTagEditor.SetFile(entry.DirName + entry.FileName);
+        if (!vTagEditor.Enabled())
+            continue;
+        if (undecodable.Contains(entry.DirName, entry.FileName)) {
+            ++failed;
+            continue;
+        }
         vTagEditor.SetTagV2(tag);
+        bool saved = vTagEditor.LastSaveOk();
         vTagEditor.SetTagV1(tag);
+        saved = vTagEditor.LastSaveOk() && saved;
+        failed += saved ? 0 : 1;
     }
+    return failed;
 }
 
 QString TVorlane::GetTagsList(int listIndex, bool id3v2)

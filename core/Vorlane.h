@@ -306,10 +306,12 @@ public:
     // without it are left alone); event 9. Returns how many renames were refused.
     int Edit(const QList<int> &indexes, const QString &findString, const QString &newString);
     // Tags from the names of the given files ("Artist - Title", track = position in the list + 1),
-    // written to both tag versions; event 9.
-    void TagsAutoCreate(const QList<int> &indexes);
+    // written to both tag versions; event 9. The number of MP3 files whose tags could not be
+    // written (read-only, missing, damaged).
+    int TagsAutoCreate(const QList<int> &indexes);
     // Writes track numbers 1.. to the tags of every file of the current folder list, in order.
-    void AutoCreateTagsTrackNumbers();
+    // The number of MP3 files whose tags could not be written.
+    int AutoCreateTagsTrackNumbers();
     // One line per file of folder list listIndex: the template name from its ID3v2 (or ID3v1)
     // tag, empty when the tag gives none; each line ended by CR LF.
     QString GetTagsList(int listIndex, bool id3v2);

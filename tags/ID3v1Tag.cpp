@@ -1,5 +1,7 @@
 #include "tags/ID3v1Tag.h"
 
+#include "core/base/RegularFile.h"
+
 #include <QFile>
 #include <QIODevice>
 
@@ -213,12 +215,17 @@ void TID3v1Tag::Clear()
 int TID3v1Tag::LoadFromFile(const QString &fileName)
 {
     Clear();
-    QFile file(fileName);
-    if (!file.exists())
-        return kFileError;
-    if (!file.open(QIODevice::ReadOnly))
-        return kNoTag;
-    return LoadFromFile(file);
+    QFile file;
+    switch (OpenRegularFile(file, fileName)) {
+    case TFileOpen::Ok: break;
+    case TFileOpen::Missing:
+    case TFileOpen::NotRegular: return kFileError;
+    default: return kNoTag;
+    }
+    const int result = LoadFromFile(file);
+    if (result == kOk)
+        FileName = fileName;
+    return result;
 }
 
 int TID3v1Tag::LoadFromFile(QFile &file)
@@ -276,10 +283,12 @@ QByteArray TID3v1Tag::Render() const
 
 int TID3v1Tag::SaveToFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadWrite))
-        return kFileError;
-    file.seek(std::max<qint64>(0, file.size() - kTagSize));
+    QFile file;
+    const TFileOpen opened = OpenRegularFile(file, fileName, QIODevice::ReadWrite);
+    if (opened != TFileOpen::Ok)
+        return opened == TFileOpen::NotWritable ? kNotWritable : kFileError;
+    if (!file.seek(std::max<qint64>(0, file.size() - kTagSize)))
+        return kReadError;
     const int result = SaveToStream(file);
     if (!file.flush() && result == kOk)
         return kWriteError;

@@ -5,11 +5,15 @@
 // core/base/Codepage.h); the tag editor converts them to and from Unicode. The genre is kept as
 // its name; the number is looked up in the genre table on saving.
 //
+// Files are opened only when they are regular files (core/base/RegularFile.h); saving never
+// creates one.
+//
 // Result codes of the load and save operations:
 //   0      success
-//   3      load: the file does not exist; save: the file could not be opened or created
+//   3      the file does not exist or is not a regular file; save: it could not be opened
 //   4      a read failed (the loaded fields are cleared)
 //   5      writing the tag failed
+//   11     save: the user may not write the file (its mode, owner or file system)
 //   65535  no "TAG" block found (load), or the operation was not completed (an existing file
 //          that cannot be opened for reading)
 //
@@ -40,6 +44,7 @@ public:
         kFileError = 3,
         kReadError = 4,
         kWriteError = 5,
+        kNotWritable = 11,
         kNoTag = 65535,
     };
 
@@ -53,7 +58,7 @@ public:
     int LoadFromFile(QFile &file);
     // Parses the 128 bytes at the device's current position.
     int LoadFromStream(QIODevice &tagStream);
-    // Overwrites the tag at the end of the file, or appends one; creates the file when missing.
+    // Overwrites the tag at the end of the file, or appends one.
     int SaveToFile(const QString &fileName);
     // The device is positioned 128 bytes before its end (or at 0 when shorter): an old tag there
     // is overwritten, otherwise the tag is appended.

@@ -4,6 +4,7 @@
 #include "tags/ID3v2Tag.h"
 
 #include "core/base/Codepage.h"
+#include "core/base/RegularFile.h"
 
 #include <QFile>
 
@@ -314,8 +315,8 @@ bool TID3v2Tag::SetUnicodeCoverPictureFromFile(int FrameIndex, const QString &De
 {
     if (!frameAt(FrameIndex))
         return false;
-    QFile file(PictureFileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, PictureFileName) != TFileOpen::Ok)
         return false;
     const QByteArray picture = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -1,7 +1,8 @@
 #include "tags/ID3v2Tag.h"
 
+#include "core/base/FileReplacement.h"
+#include "core/base/RegularFile.h"
 #include "tags/Containers.h"
-#include "tags/FileReplacement.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -77,6 +78,31 @@ uint32_t tagSizeFromHeader(const uint8_t *h)
     return size;
 }
 
+// A size field with a high bit set is no syncsafe number: whatever it meant, it is not known
+// where the tag ends and the audio begins.
+bool validSyncsafe(const uint8_t *four)
+{
+    return ((four[0] | four[1] | four[2] | four[3]) & 0x80) == 0;
+}
+
+// Whether the tag header `h` describes a tag that fits in the `room` bytes from its start.
+bool tagFits(const uint8_t *h, qint64 room)
+{
+    return validSyncsafe(h + 6) && qint64(tagSizeFromHeader(h)) <= room;
+}
+
+// The last check before a rewrite replaces the file: the bytes around the tag (the audio, and
+// a container's other chunks) are all still there.
+bool keepsAudio(qint64 oldFileSize, qint64 oldTagSize, qint64 newFileSize, qint64 newTagSize)
+{
+    return newFileSize - newTagSize >= oldFileSize - oldTagSize;
+}
+
+int openError(TFileOpen error)
+{
+    return error == TFileOpen::NotWritable ? TID3v2Tag::kNotWritable : TID3v2Tag::kFileError;
+}
+
 } // namespace
 
 void TID3v2Tag::Clear()
@@ -102,10 +128,13 @@ void TID3v2Tag::Clear()
 int TID3v2Tag::LoadFromFile(const QString &fileName)
 {
     Clear();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, fileName) != TFileOpen::Ok)
         return kFileError;
-    return LoadFromFile(file);
+    const int result = LoadFromFile(file);
+    if (result == kOk || result == kUnsupportedVersion)
+        FileName = fileName;
+    return result;
 }
 
 int TID3v2Tag::LoadFromFile(QFile &file)
@@ -374,32 +403,26 @@ int TID3v2Tag::SaveToFile(const QString &fileName)
         return kUnsupportedVersion;
 
     // Work on the destination of a link, so the link itself stays.
-    QFileInfo info(fileName);
+    const QFileInfo info(fileName);
     QString path = fileName;
-    if (info.isSymLink() && !info.canonicalFilePath().isEmpty()) {
+    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
         path = info.canonicalFilePath();
-        info = QFileInfo(path);
-    }
-    const bool exists = info.exists();
-    // The read-only attribute is cleared, as for any save.
-    if (exists && !(info.permissions() & QFileDevice::WriteOwner))
-        QFile::setPermissions(path, info.permissions() | QFileDevice::WriteOwner);
-    return saveToOpenFile(path, exists);
+    QFile file;
+    const TFileOpen opened = OpenRegularFile(file, path, QIODevice::ReadWrite);
+    if (opened != TFileOpen::Ok)
+        return openError(opened);
+    return saveToOpenFile(file, path);
 }
 
-int TID3v2Tag::saveToOpenFile(const QString &path, bool exists)
+int TID3v2Tag::saveToOpenFile(QFile &file, const QString &path)
 {
-    QFile file(path);
-    if (exists && !file.open(QIODevice::ReadWrite))
-        return kWriteError;
-    ExclusiveLock lock(exists ? file.handle() : -1);
-    const bool exclusive = !exists || lock.Locked();
+    ExclusiveLock lock(file.handle());
 
     const QByteArray area = renderFrameArea();
     if (quint64(area.size()) + PaddingToWrite > kMaxTagBody)
         return kUnexpected;
     const auto needed = uint32_t(area.size() + kHeaderSize);
-    const qint64 fileSize = exists ? file.size() : 0;
+    const qint64 fileSize = file.size();
 
     auto writeTagAt = [&](QIODevice &dev, qint64 at, uint32_t padding) -> int {
         if (!dev.seek(at))
@@ -417,33 +440,42 @@ int TID3v2Tag::saveToOpenFile(const QString &path, bool exists)
             return kWriteError;
         return rc;
     };
+    // The complete new file replaces the old one when it holds all the old one's audio.
+    auto commit = [&](TFileReplacement &replacement, qint64 oldTagSize) -> int {
+        QFile &out = replacement.Device();
+        if (!out.flush())
+            return kWriteError;
+        if (!keepsAudio(fileSize, oldTagSize, out.size(), qint64(needed) + PaddingToWrite))
+            return kWriteError;
+        return replacement.Commit() ? int(kOk) : int(kWriteError);
+    };
 
     uint8_t head[12] = {};
-    const qint64 headSize = exists ? file.read(reinterpret_cast<char *>(head), 12) : 0;
+    const qint64 headSize = file.read(reinterpret_cast<char *>(head), 12);
     const bool container =
         headSize == 12 && (std::memcmp(head, "RIFF", 4) == 0 || std::memcmp(head, "RF64", 4) == 0 ||
                            std::memcmp(head, "FORM", 4) == 0);
 
     if (!container) {
         uint32_t old = 0;
-        if (headSize >= kHeaderSize && std::memcmp(head, "ID3", 3) == 0)
+        if (headSize >= kHeaderSize && std::memcmp(head, "ID3", 3) == 0) {
+            if (!tagFits(head, fileSize))
+                return kDamagedTag;
             old = tagSizeFromHeader(head);
-        // A tag declaring more than the file holds is never written in place.
-        if (old > 0 && old >= needed && qint64(old) <= fileSize)
+        }
+        if (old > 0 && old >= needed)
             return inPlace(0, old - needed);
-        if (!exclusive)
+        if (!lock.Locked())
             return kNotExclusive;
         TFileReplacement replacement(path);
         if (!replacement.Open())
             return kWriteError;
-        const qint64 audioAt = std::min<qint64>(old, fileSize);
         int rc = writeTagAt(replacement.Device(), 0, PaddingToWrite);
-        if (rc == kOk && exists &&
-            !CopyBytes(file, audioAt, fileSize - audioAt, replacement.Device()))
+        if (rc == kOk && !CopyBytes(file, old, fileSize - old, replacement.Device()))
             rc = kWriteError;
         if (rc != kOk)
             return rc;
-        return replacement.Commit() ? int(kOk) : int(kWriteError);
+        return commit(replacement, old);
     }
 
     file.seek(0);
@@ -453,15 +485,19 @@ int TID3v2Tag::saveToOpenFile(const QString &path, bool exists)
     uint32_t old = 0;
     if (layout.HasTagChunk) {
         const qint64 dataAt = layout.TagChunkAt + 8;
+        const qint64 room = layout.TagChunkDataEnd - dataAt;
         uint8_t h[kHeaderSize];
-        if (layout.TagChunkDataEnd - dataAt >= kHeaderSize && file.seek(dataAt) &&
+        if (room >= kHeaderSize && file.seek(dataAt) &&
             file.read(reinterpret_cast<char *>(h), kHeaderSize) == kHeaderSize &&
-            std::memcmp(h, "ID3", 3) == 0)
+            std::memcmp(h, "ID3", 3) == 0) {
+            if (!tagFits(h, room))
+                return kDamagedTag;
             old = tagSizeFromHeader(h);
-        if (old > 0 && old >= needed && qint64(old) <= layout.TagChunkDataEnd - dataAt)
+        }
+        if (old > 0 && old >= needed)
             return inPlace(dataAt, old - needed);
     }
-    if (!exclusive)
+    if (!lock.Locked())
         return kNotExclusive;
     TFileReplacement replacement(path);
     if (!replacement.Open())
@@ -477,7 +513,9 @@ int TID3v2Tag::saveToOpenFile(const QString &path, bool exists)
         rc = writeTagAt(replacement.Device(), dataAt, PaddingToWrite);
     if (rc != kOk)
         return rc;
-    return replacement.Commit() ? int(kOk) : int(kWriteError);
+    // The old chunk's pad byte goes with the old tag.
+    const qint64 oldPad = layout.HasTagChunk ? layout.TagChunkEnd - layout.TagChunkDataEnd : 0;
+    return commit(replacement, qint64(old) + oldPad);
 }
 
 int TID3v2Tag::AddFrame(TFrameID FrameID)

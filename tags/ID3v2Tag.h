@@ -8,22 +8,29 @@
 // again over the frame area when writing, and `Unsynchronised` keeps the flag.
 //
 // Saving writes in place when the old tag's space holds the new one (the freed bytes become
-// padding); otherwise the whole new file is written beside the original and put in its place
-// with one rename, so a failure at any point leaves the original byte for byte
-// (tags/FileReplacement.h). New tags are version 2.3.
+// padding); otherwise the whole new file is prepared beside the original and put in its place
+// (core/base/FileReplacement.h), so a failure at any point leaves the original byte for byte, and
+// the new file replaces it only when it holds every byte of the old one's audio. New tags are
+// version 2.3. Saving never creates a file, and opens only regular files (core/base/RegularFile.h).
+// A tag whose size field is not a syncsafe number, or whose size runs past the end of the file
+// (or of its chunk), is damaged: it loads as far as it goes, but SaveToFile leaves such a file
+// alone, since where its audio begins is not known.
 //
 // Result codes of LoadFromFile / LoadFromStream / SaveToFile / SaveToStream:
 //   0      success
 //   1      no ID3v2 tag found (load)
 //   2      save: the tag has no frames
 //   3      save: all frames are empty
-//   4      load: the file does not exist or cannot be opened
+//   4      the file does not exist, is not a regular file or cannot be opened
 //   5      save: error while examining the file or container (also: a damaged container that
 //          would need its chunks moved)
-//   6      save: write error, or the original could not be replaced by the rewritten copy
+//   6      save: write error, or the original could not be replaced by the rewritten copy (also:
+//          the copy came out without all of the original's audio)
 //   7      save: the container would exceed 32-bit sizes
 //   8      unsupported version (load: major version not 3 or 4; save: MajorVersion not 3 or 4)
+//   9      save: the file's tag is damaged (see above); nothing is written
 //   10     save: the tag must be rewritten but the file cannot be locked exclusively
+//   11     save: the user may not write the file (its mode, owner or file system)
 //   65535  read error in the header, a container of another kind (RIFF form type not WAVE,
 //          FORM type not AIFF/AIFC), or an unexpected error
 //
@@ -121,7 +128,9 @@ public:
         kWriteError = 6,
         kTooLarge = 7,
         kUnsupportedVersion = 8,
+        kDamagedTag = 9,
         kNotExclusive = 10,
+        kNotWritable = 11,
         kUnexpected = 65535,
     };
 
@@ -321,7 +330,7 @@ private:
     // unsynchronisation (2.3) or per-frame unsynchronisation (2.4 flagged tags) applied.
     QByteArray renderFrameArea() const;
     QByteArray renderHeader(uint32_t tagSize) const;
-    int saveToOpenFile(const QString &path, bool exists);
+    int saveToOpenFile(QFile &file, const QString &path);
 
     // Frame for a setter: the first with the identifier, or a new one appended.
     int indexForWrite(TFrameID id);

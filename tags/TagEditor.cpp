@@ -2,10 +2,13 @@
 
 #include "core/base/Codepage.h"
 #include "core/base/DataPaths.h"
+#include "core/base/RegularFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 
 #include <cmath>
@@ -147,11 +150,14 @@ void TTagEditor::SetFile(const QString &ExtCurFile)
     if (lowerExtension(ExtCurFile) != QLatin1String(".mp3"))
         return;
     // Both tags from one open file.
-    QFile file(ExtCurFile);
-    if (file.open(QIODevice::ReadOnly)) {
-        ID3v2Tag.LoadFromFile(file);
-        ID3v1Tag.LoadFromFile(file);
-    } else if (QFileInfo::exists(ExtCurFile)) {
+    QFile file;
+    const TFileOpen opened = OpenRegularFile(file, ExtCurFile);
+    if (opened == TFileOpen::Ok) {
+        if (ID3v2Tag.LoadFromFile(file) == TID3v2Tag::kOk)
+            ID3v2Tag.FileName = ExtCurFile;
+        if (ID3v1Tag.LoadFromFile(file) == TID3v1Tag::kOk)
+            ID3v1Tag.FileName = ExtCurFile;
+    } else if (opened != TFileOpen::Missing) {
         return; // a file that exists but cannot be read has no editable tags
     } else {
         ID3v2Tag.Clear();
@@ -209,6 +215,7 @@ void TTagEditor::SetTagV1(const TTag &NewTag)
     if (!NewTag.Year.isEmpty())
         ID3v1Tag.Year = EncodeLegacy(NewTag.Year).left(4);
     vLastSaveResult = ID3v1Tag.SaveToFile(vCurFile);
+    vLastSaveOk = vLastSaveResult == TID3v1Tag::kOk;
 }
 
 void TTagEditor::SetTagV2(const TTag &NewTag)
@@ -216,7 +223,15 @@ void TTagEditor::SetTagV2(const TTag &NewTag)
     if (!vEnabled)
         return;
     WriteTagV2Fields(ID3v2Tag, NewTag);
+    saveTagV2();
+}
+
+void TTagEditor::saveTagV2()
+{
     vLastSaveResult = ID3v2Tag.SaveToFile(vCurFile);
+    // Nothing to write is no failure.
+    vLastSaveOk = vLastSaveResult == TID3v2Tag::kOk || vLastSaveResult == TID3v2Tag::kNoFrames ||
+                  vLastSaveResult == TID3v2Tag::kAllFramesEmpty;
 }
 
 void TTagEditor::CopyFromTagV1toTagV2()
@@ -267,18 +282,33 @@ bool TTagEditor::SetCoverArt(const QString &FileName)
     if (!vEnabled)
         return false;
     // Read the picture first: an unreadable file must not cost the tag its old cover.
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray picture = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray picture;
+    if (!ReadCoverPicture(FileName, picture))
         return false;
     ID3v2Tag.DeleteFrame("APIC");
     const int index = ID3v2Tag.AddFrame("APIC");
     const bool filled = ID3v2Tag.SetUnicodeCoverPictureFromStream(
         index, QStringLiteral("Album"), picture, mimeForPictureFile(FileName), 3);
-    vLastSaveResult = ID3v2Tag.SaveToFile(vCurFile);
+    saveTagV2();
     return filled;
+}
+
+bool ReadCoverPicture(const QString &fileName, QByteArray &picture)
+{
+    picture.clear();
+    QFile file;
+    if (OpenRegularFile(file, fileName) != TFileOpen::Ok)
+        return false;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (reader.read().isNull())
+        return false;
+    picture = std::move(bytes);
+    return true;
 }
 
 } // namespace vorlane

@@ -4,8 +4,10 @@
 // It owns one ID3v1 and one ID3v2 tag, is pointed at one file at a time with SetFile, and
 // exchanges the common fields as a TTag of Unicode strings. Only ".mp3" files (any case) are
 // edited; for every other file the editor is disabled and its operations do nothing (the
-// getters leave the caller's record untouched). Save results are not reported to the program
-// (LastSaveResult() keeps the last code for tools that want it).
+// getters leave the caller's record untouched). Only regular files are read (a FIFO, device or
+// folder leaves the editor disabled); a missing file is enabled with empty tags, but no save
+// creates it. Save results are kept for the tools that report them: LastSaveResult() and
+// LastSaveOk().
 //
 // | TTag   | ID3v1            | ID3v2                                        |
 // | Title  | Title            | "TIT2"                                       |
@@ -58,7 +60,8 @@ public:
     // Makes CoverArt for a box of Width x Height pixels.
     void GetCoverArt(int Width, int Height);
     // Replaces the first picture by the image file's bytes (front cover, "Album") and saves the
-    // ID3v2 tag. False when disabled or when the image cannot be read.
+    // ID3v2 tag. False when disabled or when the file cannot be read as a picture
+    // (ReadCoverPicture); then nothing is saved.
     bool SetCoverArt(const QString &FileName);
 
     bool Enabled() const { return vEnabled; }
@@ -67,6 +70,9 @@ public:
     const QImage &DefaultCover() const;
     // The code of the last tag save (TID3v1Tag / TID3v2Tag codes); 0 before any.
     int LastSaveResult() const { return vLastSaveResult; }
+    // Whether the last save wrote the tag, or had nothing to write (an ID3v2 tag without frames
+    // or with empty ones); true before any.
+    bool LastSaveOk() const { return vLastSaveOk; }
 
     TID3v1Tag ID3v1Tag;
     TID3v2Tag ID3v2Tag;
@@ -74,12 +80,19 @@ public:
     bool RefreshFlag = false;
 
 private:
+    void saveTagV2();
+
     QString vCurFile;
     bool vEnabled = false;
     mutable QImage vDefaultCover;
     mutable bool vDefaultCoverLoaded = false;
     int vLastSaveResult = 0;
+    bool vLastSaveOk = true;
 };
+
+// Reads a picture file for a cover: its bytes, when it is a regular file whose bytes decode as a
+// picture (any format the image plugins know); false otherwise.
+bool ReadCoverPicture(const QString &fileName, QByteArray &picture);
 
 // The six TTag fields of an ID3v2 tag, read as the editor reads them (FileType untouched), and
 // the non-empty ones written into its frames as the editor writes them. For tools that handle

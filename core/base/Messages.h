@@ -88,7 +88,8 @@ namespace vorlane {
     X(SM_RECORDISSAVED) \
     X(SM_ACCCREATED) \
     X(SM_ACCCONNECTED) \
-    X(SM_BUFFERLOAD)
+    X(SM_BUFFERLOAD) \
+    X(SM_TAGSNOTSAVED)
 // clang-format on
 
 struct TMessages {
@@ -100,7 +101,7 @@ struct TMessages {
 // The one message table of the program.
 TMessages &Msg();
 
-// The 78 keys in file order.
+// The 79 keys in file order.
 const QStringList &MessageKeys();
 
 // Sets the message of one key; false for a key that is not a message key.

@@ -1,5 +1,7 @@
 #include "playback/engine/Source.h"
 
+#include "core/base/RegularFile.h"
+
 #include "playback/engine/FFmpeg.h"
 
 #include <QFileInfo>
@@ -389,9 +391,14 @@ std::unique_ptr<Source> Source::OpenFile(const QString &path, QString *error)
 {
     QuietFFmpeg();
     auto d = std::make_unique<Impl>();
-    if (!QFileInfo(path).isFile()) {
+    // FFmpeg opens the file itself, and would wait forever for a FIFO's writer.
+    const TFileOpen kind = CheckRegularFile(path);
+    if (kind != TFileOpen::Ok) {
         if (error)
-            *error = QStringLiteral("%1: no such file").arg(path);
+            *error =
+                path + (kind == TFileOpen::Missing      ? QStringLiteral(": no such file")
+                        : kind == TFileOpen::NotRegular ? QStringLiteral(": not a regular file")
+                                                        : QStringLiteral(": cannot be read"));
         return nullptr;
     }
     d->fileSize = QFileInfo(path).size();

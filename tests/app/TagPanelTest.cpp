@@ -10,6 +10,8 @@
 #include <QSlider>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 namespace vorlane {
 namespace {
 
@@ -217,6 +219,20 @@ TEST_F(TagPanel, APngCoverGoesIntoBothSelectedFiles)
     selectLines({1});
     panel->sSBChangeCoverArt->click();
     EXPECT_EQ(coverMime(path("a.mp3")), "");
+}
+
+TEST_F(TagPanel, ACoverThatCannotBeSavedSaysSo)
+{
+    ASSERT_TRUE(panel);
+    const QString png = folders.Root.path() + "/cover.png";
+    ASSERT_TRUE(test::WriteFile(png, test::TinyPng()));
+    window->ChooseCoverFile = [&] { return png; };
+    ASSERT_EQ(::chmod(QFile::encodeName(path("b.mp3")).constData(), 0444), 0);
+    openEntry(0);
+    selectLines({2});
+    panel->sSBChangeCoverArt->click();
+    EXPECT_EQ(coverMime(path("b.mp3")), "");
+    EXPECT_EQ(window->StatusText(), Msg().SM_TAGSNOTSAVED);
 }
 
 TEST_F(TagPanel, AFileOtherThanMp3ShowsNothingAndIsNotChanged)

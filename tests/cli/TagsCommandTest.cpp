@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -116,7 +117,7 @@ TEST_F(CliTags, Version1AndCopies)
 TEST_F(CliTags, CoverIsStoredAsFrontCover)
 {
     const QString mp3 = put("a.mp3", mpegAudio());
-    const QByteArray picture(3000, '\x42');
+    const QByteArray picture = test::TinyPng();
     const QString image = put("front.PNG", picture);
     const CliResult r = RunCli({"tags", "cover", image, mp3});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -126,9 +127,17 @@ TEST_F(CliTags, CoverIsStoredAsFrontCover)
     EXPECT_EQ(p.value("mime").toString(), "image/png");
     EXPECT_EQ(p.value("type").toInt(), 3);
     EXPECT_EQ(p.value("description").toString(), "Album");
-    EXPECT_EQ(p.value("size").toInt(), 3000);
+    EXPECT_EQ(p.value("size").toInt(), picture.size());
 
-    EXPECT_EQ(RunCli({"tags", "cover", dir.filePath("missing.png"), mp3}).code, 1);
+    // Missing, and bytes that are no picture: refused before any file is touched.
+    const QByteArray tagged = test::ReadFile(mp3);
+    for (const QString &bad :
+         {dir.filePath("missing.png"), put("fake.png", QByteArray(3000, 'B'))}) {
+        const CliResult refused = RunCli({"tags", "cover", bad, mp3});
+        EXPECT_EQ(refused.code, 1) << bad.toStdString();
+        EXPECT_TRUE(refused.err.contains(QFileInfo(bad).fileName())) << bad.toStdString();
+        EXPECT_EQ(test::ReadFile(mp3), tagged) << bad.toStdString();
+    }
 }
 
 TEST_F(CliTags, WaveFilesKeepTheirTagInAChunk)

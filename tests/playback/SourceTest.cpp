@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <sys/stat.h>
 
 using namespace vorlane;
 using namespace vorlane::test;
@@ -126,6 +127,11 @@ TEST(Source, RefusesWhatIsNotAudio)
     ASSERT_TRUE(WriteFile(dir.filePath("text.ogg"),
                           QByteArray("just some words, not a sound\n").repeated(50)));
     EXPECT_FALSE(engine::Source::OpenFile(dir.filePath("text.ogg")));
+    // Opening a FIFO would wait for a writer, forever.
+    const QString fifo = dir.filePath("fifo.mp3");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    EXPECT_FALSE(engine::Source::OpenFile(fifo, &error));
+    EXPECT_TRUE(error.endsWith("not a regular file")) << error.toStdString();
 }
 
 // Truncated and damaged files either fail to open or end: never crash, never hang.

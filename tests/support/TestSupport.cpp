@@ -92,6 +92,13 @@ QByteArray FakeMpegAudio(int count)
     return audio;
 }
 
+QByteArray TinyPng()
+{
+    return QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAEklEQVR4nGP4zwAEYILh"
+        "////ABzyBPyY7pneAAAAAElFTkSuQmCC");
+}
+
 bool MakeMedia(const QString &outPath, const QStringList &inputAndCodecArgs)
 {
     QDir().mkpath(QFileInfo(outPath).absolutePath());

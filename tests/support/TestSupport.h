@@ -38,6 +38,9 @@ CliResult RunCli(const QStringList &args, int timeoutMs = 60000);
 // reader to take the bytes for audio.
 QByteArray FakeMpegAudio(int count = 8);
 
+// A 2 x 2 RGB PNG picture (75 bytes): the smallest real cover.
+QByteArray TinyPng();
+
 // Makes a sound file with the ffmpeg command line, e.g.
 // MakeMedia(path, {"-f", "lavfi", "-i", "sine=frequency=440:duration=2"}).
 // The output path goes last; "-y -loglevel error" come first. True when the file was made.

@@ -1,6 +1,6 @@
 // Saves that fail half-way must leave the original file byte for byte.
 
-#include "tags/FileReplacement.h"
+#include "core/base/FileReplacement.h"
 #include "tags/ID3v2Tag.h"
 
 #include "tests/tags/TagsTestHelpers.h"
@@ -9,10 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vorlane {
@@ -29,16 +34,32 @@ int saveTitle(const QString &path)
     return tag.SaveToFile(path);
 }
 
-// Runs `body` in a child process; its exit status, or -signal when it was killed.
-int inChild(const std::function<int()> &body)
+pid_t startChild(const std::function<int()> &body)
 {
     fflush(nullptr);
     const pid_t pid = fork();
     if (pid == 0)
         _exit(body());
+    return pid;
+}
+
+// Runs `body` in a child process; its exit status, or -signal when it was killed.
+int inChild(const std::function<int()> &body)
+{
+    const pid_t pid = startChild(body);
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+// Sets a file's times `seconds` into the past.
+void age(const QString &path, int seconds)
+{
+    struct timespec times[2];
+    clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= seconds;
+    times[1] = times[0];
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
 
 struct Case {
@@ -89,6 +110,73 @@ TEST(FaultInjection, KilledDuringARewrite)
         EXPECT_EQ(result, -SIGXFSZ) << c.name;
         EXPECT_EQ(ReadFile(path), c.bytes) << c.name;
     }
+}
+
+TEST(FaultInjection, KilledAtAnyPointOfARewrite)
+{
+    // A few MB, so that the rewrite lasts long enough to be cut at many points.
+    TID3v2Tag small;
+    small.SetText("TIT2", "t");
+    const QByteArray old = small.Render(0) + test::FakeMpegAudio(8000);
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed copy" : "named copy");
+        Scratch scratch;
+        const QString path = scratch.Put("a.mp3", old);
+        const auto rewrite = [&] {
+            SetUnnamedFilesForTesting(unnamed);
+            return saveTitle(path);
+        };
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(inChild(rewrite), 0);
+        const auto took = std::chrono::steady_clock::now() - start;
+        const QByteArray rewritten = ReadFile(path);
+        ASSERT_EQ(test::AudioPayload(rewritten), test::AudioPayload(old));
+
+        // The last few kills come after the end.
+        constexpr int kKills = 30;
+        for (int i = 0; i < kKills; ++i) {
+            ASSERT_TRUE(test::WriteFile(path, old));
+            const pid_t pid = startChild(rewrite);
+            std::this_thread::sleep_for(took * i / (kKills - 4));
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            const QByteArray now = ReadFile(path);
+            EXPECT_TRUE(now == old || now == rewritten) << "kill " << i;
+        }
+
+        // A copy left by a kill is stale once it is a minute old; the next rewrite removes it.
+        for (const QString &name : scratch.Entries())
+            age(scratch.Path(name), 120);
+        ASSERT_TRUE(test::WriteFile(path, old));
+        ASSERT_EQ(saveTitle(path), 0);
+        EXPECT_EQ(scratch.Entries(), QStringList{"a.mp3"});
+    }
+}
+
+TEST(FaultInjection, StaleCopiesAreRemovedAndLiveOnesKept)
+{
+    Scratch scratch;
+    const QString path = scratch.Put("a.mp3", test::FakeMpegAudio(4));
+    const QString stale = scratch.Put(".a.mp3.vl-Ab12Cd", "left by a killed writer");
+    const QString young = scratch.Put(".a.mp3.vl-Young1", "a writer at work");
+    const QString held = scratch.Put(".a.mp3.vl-Held01", "a slow writer at work");
+    const QString other = scratch.Put(".b.mp3.vl-Ab12Cd", "another file's");
+    const QString notOurs = scratch.Put(".a.mp3.vl-old", "the user's own");
+    for (const QString &name : {stale, held, other, notOurs})
+        age(name, 120);
+    QFile writer(held);
+    ASSERT_TRUE(writer.open(QIODevice::ReadOnly));
+    ASSERT_EQ(flock(writer.handle(), LOCK_EX), 0);
+
+    // A rewrite of a.mp3 removes its own stale copies only.
+    ASSERT_EQ(saveTitle(path), 0);
+    EXPECT_EQ(scratch.Entries(), QStringList({".a.mp3.vl-Held01", ".a.mp3.vl-old",
+                                              ".a.mp3.vl-Young1", ".b.mp3.vl-Ab12Cd", "a.mp3"}));
+
+    // The folder's sweep takes the stale copies of every file, and a copy whose writer let go.
+    writer.close();
+    EXPECT_EQ(RemoveStaleReplacements(scratch.Path("")), 2);
+    EXPECT_EQ(scratch.Entries(), QStringList({".a.mp3.vl-old", ".a.mp3.vl-Young1", "a.mp3"}));
 }
 
 TEST(FaultInjection, UnwritableFolder)

@@ -303,6 +303,8 @@ TEST_F(Editor, UnreadableCoverKeepsTheOldOne)
     editor.SetFile(path);
     EXPECT_FALSE(editor.SetCoverArt(scratch.Path("missing.png")));
     EXPECT_EQ(ReadFile(path), before);
+    EXPECT_FALSE(editor.SetCoverArt(scratch.Put("fake.png", QByteArray(3000, 'B'))));
+    EXPECT_EQ(ReadFile(path), before);
     TTagEditor disabled;
     EXPECT_FALSE(disabled.SetCoverArt(scratch.Put("c.png", png(2, 2))));
 }
