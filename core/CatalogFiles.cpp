@@ -2,6 +2,7 @@
 
 #include "core/CatalogFiles.h"
 #include "core/Vorlane.h"
+#include "core/base/FileReplacement.h"
 #include "core/base/TextFile.h"
 #include "core/base/TextUtils.h"
 
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringEncoder>
 
@@ -364,12 +364,7 @@ bool TVorlane::writeCatalogFile(const QString &path, const QByteArray &bytes)
         }
     }
     QDir().mkpath(info.absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
+    if (!ReplaceFileWith(path, bytes))
         return false;
     vSavedFiles.insert(path, TSavedFile{bytes, QFileInfo(path).lastModified()});
     return true;

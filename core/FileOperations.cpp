@@ -2,6 +2,7 @@
 
 #include "core/FileOperations.h"
 #include "core/Vorlane.h"
+#include "core/base/FileReplacement.h"
 #include "core/base/TextUtils.h"
 #include "net/UrlReads.h"
 
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -63,28 +63,22 @@ bool CopyLocalFile(const QString &source, const QString &target, const std::atom
     if (!in.open(QIODevice::ReadOnly))
         return false;
     const QDateTime modified = QFileInfo(source).lastModified();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    TFileReplacement out(target);
+    if (!out.Open())
         return false;
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (;;) {
-        if (stop && stop->load()) {
-            out.cancelWriting();
+        if (stop && stop->load())
             return false;
-        }
         const qint64 n = in.read(buffer.data(), buffer.size());
-        if (n < 0) {
-            out.cancelWriting();
+        if (n < 0)
             return false;
-        }
         if (n == 0)
             break;
-        if (out.write(buffer.constData(), n) != n) {
-            out.cancelWriting();
+        if (out.Device().write(buffer.constData(), n) != n)
             return false;
-        }
     }
-    if (!out.commit())
+    if (!out.Commit())
         return false;
     // Like the platform's own copy, the copy keeps the time of the source's last change, so date
     // sorting of the destination folder sees the music's age, not the copy's.

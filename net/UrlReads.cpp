@@ -3,7 +3,7 @@
 #include "net/CloudLink.h"
 #include "net/CurlHandle.h"
 
-#include <QSaveFile>
+#include "core/base/FileReplacement.h"
 
 namespace vorlane {
 
@@ -38,7 +38,7 @@ size_t discard(char *, size_t size, size_t count, void *)
 }
 
 struct DownloadSink {
-    QSaveFile *file;
+    QFile *file;
     const std::atomic<bool> *cancel;
     bool writeFailed = false;
 };
@@ -86,22 +86,20 @@ bool DownloadUrlToFile(const QString &url, const QString &fileName, const QStrin
     if (!h || url.isEmpty() || fileName.isEmpty())
         return false;
     const net::TCurlLibrary *curl = net::CurlLibrary();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    TFileReplacement file(fileName);
+    if (!file.Open())
         return false;
     net::CurlSlist headers;
     const QByteArray u = url.toUtf8();
     const QByteArray a = agent.toUtf8();
     prepare(h.get(), u, a, headers);
-    DownloadSink sink{&file, cancel};
+    DownloadSink sink{&file.Device(), cancel};
     curl->EasySetopt(h.get(), CURLOPT_WRITEFUNCTION, writeToFile);
     curl->EasySetopt(h.get(), CURLOPT_WRITEDATA, &sink);
     const CURLcode rc = curl->EasyPerform(h.get());
-    if (rc != CURLE_OK || sink.writeFailed) {
-        file.cancelWriting();
+    if (rc != CURLE_OK || sink.writeFailed)
         return false;
-    }
-    return file.commit();
+    return file.Commit();
 }
 
 } // namespace vorlane

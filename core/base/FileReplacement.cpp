@@ -128,6 +128,13 @@ void SetUnnamedFilesForTesting(bool allowed)
     unnamedFiles.store(allowed);
 }
 
+bool ReplaceFileWith(const QString &path, const QByteArray &bytes)
+{
+    TFileReplacement replacement(path);
+    return replacement.Open() && replacement.Device().write(bytes) == bytes.size() &&
+           replacement.Commit();
+}
+
 int RemoveStaleReplacements(const QString &folder)
 {
     return removeStale(folder, QByteArray());

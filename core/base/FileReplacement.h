@@ -68,6 +68,10 @@ private:
     int fd_ = -1;
 };
 
+// The whole file replaced by these bytes in one TFileReplacement (a missing file is made; its
+// folder must exist). False leaves the old file as it was.
+bool ReplaceFileWith(const QString &path, const QByteArray &bytes);
+
 // Removes the stale copies (see above) left in `folder` by killed writers; how many it removed.
 int RemoveStaleReplacements(const QString &folder);
 

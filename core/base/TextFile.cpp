@@ -1,11 +1,11 @@
 #include "core/base/TextFile.h"
+#include "core/base/FileReplacement.h"
 
 #include "core/base/Codepage.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -209,15 +209,7 @@ QByteArray EncodeTextLines(const QStringList &lines)
 bool WriteTextLines(const QString &path, const QStringList &lines)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = EncodeTextLines(lines);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return ReplaceFileWith(path, EncodeTextLines(lines));
 }
 
 } // namespace vorlane

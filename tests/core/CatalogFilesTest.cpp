@@ -350,6 +350,14 @@ TEST_F(CatalogFiles, AFailedWriteKeepsTheOldFilesAndIsReported)
     ASSERT_TRUE(c.SaveCatalog());
     const QByteArray fl = test::ReadFile(conf + "FL.txt");
 
+    // A copy that a killed save left behind goes with the next save of its file.
+    const QString stale = conf + ".FL.txt.vl-Ab12Cd";
+    ASSERT_TRUE(test::WriteFile(stale, "half"));
+    QFile copy(stale);
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(copy.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                                 QFileDevice::FileModificationTime));
+    copy.close();
     // The playlist folder becomes a file: no playlist can be written.
     ASSERT_TRUE(QDir(conf + "Playlists").removeRecursively());
     ASSERT_TRUE(test::WriteFile(conf + "Playlists", "not a folder"));
@@ -357,7 +365,7 @@ TEST_F(CatalogFiles, AFailedWriteKeepsTheOldFilesAndIsReported)
     EXPECT_FALSE(c.SaveCatalog());
     EXPECT_NE(test::ReadFile(conf + "FL.txt"), fl); // the other files were still written
     EXPECT_EQ(test::ReadFile(conf + "Playlists"), "not a folder");
-    // Nothing half-written is left behind.
+    // Nothing half-written is left behind, nor what the killed save left.
     EXPECT_EQ(QDir(conf).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList({"BK.txt", "FL.txt", "PL.txt", "Playlists"}));
 }
