@@ -18,7 +18,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
 #endif
 
 namespace vorlane {
@@ -336,7 +340,44 @@ void TFileList::SwapRecord(int index1, int index2)
     CurIndex = index2;
 }
 
-void TFileList::CreateList(bool audioOnly)
+bool IsPseudoFolder(const TFolderFacts &facts)
+{
+    // statfs(2) f_type of the file systems the kernel fills on demand. tmpfs is not among them:
+    // it holds real files (/tmp, /dev/shm); /dev itself is caught by its path below.
+    switch (uint32_t(facts.FileSystemType)) {
+    case 0x9fa0:     // proc
+    case 0x62656572: // sysfs
+    case 0x1cd1:     // devpts
+    case 0x27e0eb:   // cgroup
+    case 0x63677270: // cgroup2
+    case 0x64626720: // debugfs
+    case 0x74726163: // tracefs
+    case 0x73636673: // securityfs
+    case 0x6165676c: // pstore
+    case 0xcafe4a11: // bpf
+    case 0x62656570: // configfs
+    case 0x65735543: // fusectl
+    case 0x19800202: // mqueue
+    case 0x958458f6: // hugetlbfs
+    case 0x0187:     // autofs: its folders are mount triggers; entering one waits for a volume
+    case 0x42494e4d: // binfmt_misc
+    case 0xde5e81e4: // efivarfs
+    case 0xf97cff8c: // selinuxfs
+    case 0x43415d53: // smackfs
+    case 0x6e736673: // nsfs
+        return true;
+    default: break;
+    }
+    for (const char *tree : {"/proc", "/sys", "/dev"}) {
+        const QByteArrayView top(tree);
+        if (facts.RealPath.startsWith(top) &&
+            (facts.RealPath.size() == top.size() || facts.RealPath.at(top.size()) == '/'))
+            return true;
+    }
+    return false;
+}
+
+int TFileList::CreateList(bool audioOnly)
 {
     vList.clear();
     vNameHashes.clear();
@@ -349,12 +390,23 @@ void TFileList::CreateList(bool audioOnly)
     dropIndex();
     QString root = RootDir;
     if (root.isEmpty() || !QFileInfo(root).isDir())
-        return;
+        return 0;
     if (!root.endsWith(u'/'))
         root += u'/';
-    scanFolder(root, audioOnly);
+    const int leftOut = scanFolder(root, audioOnly);
     CurIndex = 0;
+    return leftOut;
 }
+
+namespace {
+
+// A line break would split the entry's list line in two.
+bool holdsLineBreak(QStringView text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+} // namespace
 
 #if defined(Q_OS_UNIX)
 
@@ -363,35 +415,81 @@ namespace {
 struct DirCloser {
     void operator()(DIR *d) const { closedir(d); }
 };
+using DirPtr = std::unique_ptr<DIR, DirCloser>;
 
-struct ScanContext {
-    TFileList *list;
-    bool audioOnly;
-    bool included;
-    // Folders already entered (device, inode): a link back up the tree is not followed twice.
-    std::set<std::pair<dev_t, ino_t>> visited;
+struct FreeDeleter {
+    void operator()(char *p) const { std::free(p); }
 };
+
+// The path with every link resolved, or empty.
+QByteArray realPathOf(const QByteArray &path)
+{
+    const std::unique_ptr<char, FreeDeleter> real(::realpath(path.constData(), nullptr));
+    if (!real)
+        return {};
+    QByteArray result(real.get());
+    if (!result.endsWith('/'))
+        result += '/';
+    return result;
+}
+
+// Whether a name read from a folder can stand in a list: no line break, and its bytes come back
+// from the text it is shown as (files are opened by that text).
+bool listableName(const char *raw, const QString &decoded)
+{
+    bool ascii = true;
+    for (const char *p = raw; *p; ++p) {
+        if (*p == '\n' || *p == '\r')
+            return false;
+        ascii = ascii && static_cast<unsigned char>(*p) < 0x80;
+    }
+    return ascii || QFile::encodeName(decoded) == QByteArrayView(raw);
+}
+
+unsigned char entryType(mode_t mode)
+{
+    return S_ISDIR(mode) ? DT_DIR : S_ISREG(mode) ? DT_REG : S_ISLNK(mode) ? DT_LNK : DT_UNKNOWN;
+}
 
 } // namespace
 
-void TFileList::scanFolder(const QString &root, bool audioOnly)
+int TFileList::scanFolder(const QString &root, bool audioOnly)
 {
-    ScanContext ctx{this, audioOnly, Included, {}};
     // Depth first, in the order the file system returns entries: a sub-folder's files appear where
-    // the sub-folder was met.
+    // the sub-folder was met. Sub-folders are opened relative to their parent, so a name that does
+    // not survive decoding is still reached (to count what is left out) and never mistaken for
+    // another folder.
+    struct Place {
+        QString Folder;       // as listed, ending in "/"
+        QByteArray Real;      // links resolved, ending in "/"; empty when unknown
+        bool Listable = true; // false: the path cannot stand in a list line; files are counted
+        // The parent's device and file-system type: a folder on the same device shares the
+        // type, so only a mount point needs asking. Type -1: no parent.
+        dev_t ParentDevice = 0;
+        int64_t ParentType = -1;
+    };
     struct Walker {
-        ScanContext &ctx;
         TFileList &list;
-        void walk(const QString &folder)
+        bool audioOnly;
+        bool included;
+        int leftOut = 0;
+        // Folders already entered (device, inode): each is listed once, however reached.
+        std::set<std::pair<dev_t, ino_t>> visited;
+
+        void walk(DirPtr dir, const Place &place)
         {
-            const QByteArray native = QFile::encodeName(folder);
-            std::unique_ptr<DIR, DirCloser> dir(opendir(native.constData()));
-            if (!dir)
-                return;
             const int fd = dirfd(dir.get());
-            const size_t folderHash = qHash(folder);
             struct stat self {};
-            if (fstat(fd, &self) == 0 && !ctx.visited.insert({self.st_dev, self.st_ino}).second)
+            if (fstat(fd, &self) != 0 || !visited.insert({self.st_dev, self.st_ino}).second)
+                return;
+            TFolderFacts facts;
+            facts.RealPath = place.Real;
+            facts.FileSystemType = place.ParentType;
+            if (place.ParentType < 0 || self.st_dev != place.ParentDevice) {
+                struct statfs fs {};
+                facts.FileSystemType = fstatfs(fd, &fs) == 0 ? int64_t(fs.f_type) : 0;
+            }
+            if (IsPseudoFolder(facts))
                 return;
             while (const dirent *entry = readdir(dir.get())) {
                 const char *name = entry->d_name;
@@ -400,55 +498,101 @@ void TFileList::scanFolder(const QString &root, bool audioOnly)
                 unsigned char type = entry->d_type;
                 struct stat st {};
                 bool haveStat = false;
-                if (type == DT_UNKNOWN || type == DT_LNK) {
+                if (type == DT_UNKNOWN) { // file systems that do not fill in d_type
+                    if (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                        continue;
+                    type = entryType(st.st_mode);
+                    haveStat = type != DT_LNK;
+                }
+                const bool linked = type == DT_LNK;
+                if (linked) {
                     if (fstatat(fd, name, &st, 0) != 0)
                         continue; // a dangling link
+                    type = entryType(st.st_mode);
                     haveStat = true;
-                    type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
                 }
                 if (type == DT_DIR) {
-                    if (ctx.included)
-                        walk(folder + QFile::decodeName(name) + u'/');
+                    if (included)
+                        enter(fd, name, linked, place, self.st_dev, facts.FileSystemType);
                     continue;
                 }
-                if (type != DT_REG)
+                if (type != DT_REG) // FIFOs, devices, sockets: never opened as audio
                     continue;
                 const QString fileName = QFile::decodeName(name);
-                if (ctx.audioOnly && !IsAudioFileName(fileName))
+                if (audioOnly && !IsAudioFileName(fileName))
                     continue;
+                if (!place.Listable || !listableName(name, fileName)) {
+                    ++leftOut;
+                    continue;
+                }
                 if (!haveStat && fstatat(fd, name, &st, 0) != 0)
                     continue;
                 TFileName record;
                 record.FileName = fileName;
-                record.DirName = folder;
+                record.DirName = place.Folder;
                 record.Title = NameWithoutExtension(fileName);
                 record.Date = UnixTimeToDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
-                // Undecodable names can fold onto one text: those still take the check.
-                if (fileName.contains(QChar::ReplacementCharacter))
-                    list.appendChecked(record, folderHash);
-                else
-                    list.appendUnchecked(record);
+                list.appendUnchecked(record);
             }
         }
+
+        void enter(int parentFd, const char *name, bool linked, const Place &parent,
+                   dev_t parentDevice, int64_t parentType)
+        {
+            const int fd = openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd < 0)
+                return;
+            DirPtr dir(fdopendir(fd));
+            if (!dir) {
+                close(fd);
+                return;
+            }
+            const QString decoded = QFile::decodeName(name);
+            Place place;
+            place.Folder = parent.Folder + decoded + u'/';
+            // A link may lead anywhere: its real path is asked for. Below a real path, a plain
+            // sub-folder's real path is the parent's plus its name.
+            if (!parent.Real.isEmpty())
+                place.Real = linked ? realPathOf(parent.Real + name) : parent.Real + name + '/';
+            place.Listable = parent.Listable && listableName(name, decoded);
+            place.ParentDevice = parentDevice;
+            place.ParentType = parentType;
+            walk(std::move(dir), place);
+        }
     };
-    Walker{ctx, *this}.walk(root);
+
+    DirPtr dir(opendir(QFile::encodeName(root).constData()));
+    if (!dir)
+        return 0;
+    Place top;
+    top.Folder = root;
+    top.Real = realPathOf(QFile::encodeName(root));
+    top.Listable = !holdsLineBreak(root);
+    Walker walker{*this, audioOnly, Included, 0, {}};
+    walker.walk(std::move(dir), top);
+    return walker.leftOut;
 }
 
 #else
 
-void TFileList::scanFolder(const QString &folder, bool audioOnly)
+int TFileList::scanFolder(const QString &folder, bool audioOnly)
 {
     const QDir dir(folder);
     const QFileInfoList entries =
         dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    int leftOut = 0;
     for (const QFileInfo &info : entries) {
         if (info.isDir()) {
             if (Included && !info.isSymLink())
-                scanFolder(folder + info.fileName() + u'/', audioOnly);
+                leftOut += scanFolder(folder + info.fileName() + u'/', audioOnly);
             continue;
         }
         if (audioOnly && !IsAudioFileName(info.fileName()))
             continue;
+        if (holdsLineBreak(folder) || holdsLineBreak(info.fileName())) {
+            ++leftOut;
+            continue;
+        }
         TFileName record;
         record.FileName = info.fileName();
         record.DirName = folder;
@@ -457,6 +601,7 @@ void TFileList::scanFolder(const QString &folder, bool audioOnly)
         record.Date = UnixTimeToDateTime(ms / 1000, (ms % 1000) * 1000000);
         appendUnchecked(record);
     }
+    return leftOut;
 }
 
 #endif

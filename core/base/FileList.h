@@ -10,6 +10,7 @@
 // thread-safe; its owner (the catalogue controller) uses it from the main thread, and workers get
 // copies of their own.
 
+#include <QByteArray>
 #include <QHash>
 #include <QHashFunctions>
 #include <QList>
@@ -93,6 +94,19 @@ struct TFileName {
     const QString &Text() const { return Title.isEmpty() ? FileName : Title; }
 };
 
+// What the folder scan knows of a folder before it lists it.
+struct TFolderFacts {
+    int64_t FileSystemType = 0; // statfs f_type; 0 when unknown
+    QByteArray RealPath;        // absolute, every link resolved, native bytes; empty when unknown
+};
+
+// Whether the folder scan stays out of a folder: one whose entries the kernel makes up (process
+// and device tables, control files, mount triggers) instead of files a user keeps. Such trees can
+// be endless, loop back on themselves or block a reader. Decided by the file-system type, and by
+// the real path lying at or below /proc, /sys or /dev whatever is mounted there (/dev is a
+// devtmpfs, whose type reads like any tmpfs). Pure.
+bool IsPseudoFolder(const TFolderFacts &facts);
+
 class TFileList {
 public:
     QString RootDir;       // folder (no trailing "/"), playlist file name, or list source ("-")
@@ -138,8 +152,16 @@ public:
     void SwapRecord(int index1, int index2);
 
     // Empties the list and fills it from a scan of RootDir (sub-folders when Included), keeping
-    // only audio files when audioOnly. Hidden entries are skipped. The cursor ends at 0.
-    void CreateList(bool audioOnly);
+    // only audio files when audioOnly. Only regular files (or links to them) are listed; hidden
+    // entries are skipped. A linked folder is followed, but every folder is listed once however
+    // many ways lead to it (the root included), so a link loop ends and a second link to a folder
+    // adds nothing. The scan never enters a pseudo file system (IsPseudoFolder): a root there
+    // gives an empty list.
+    // Files whose path holds a line break (CR or LF), or whose name does not come back unchanged
+    // from QFile::decodeName and QFile::encodeName, are left out: a list line cannot hold the
+    // first, and the program could not open the second by the name it shows. Returns how many
+    // files were left out that way. The cursor ends at 0.
+    int CreateList(bool audioOnly);
 
     // Stable sorts in natural order (CompareNatural) of FileName, or of Title when titleSort;
     // ascending, or descending when reverse. Equal keys keep their order.
@@ -208,7 +230,7 @@ private:
     void appendChecked(const TFileName &record, size_t dirHash);
     void appendChecked(const TFileName &record) { appendChecked(record, qHash(record.DirName)); }
     void appendUnchecked(const TFileName &record);
-    void scanFolder(const QString &folder, bool audioOnly);
+    int scanFolder(const QString &folder, bool audioOnly);
     void permute(const std::vector<int> &order);
     void keepNameHash(const TFileName &record);
     void dropNameHashes();

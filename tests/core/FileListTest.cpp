@@ -313,6 +313,25 @@ TEST(FolderScan, AudioFilterSubfoldersHiddenAndOrder)
     EXPECT_EQ(none.Count(), 0);
 }
 
+TEST(FolderScan, PseudoFoldersByTypeOrPlace)
+{
+    auto at = [](int64_t type, const char *realPath) {
+        TFolderFacts f;
+        f.FileSystemType = type;
+        f.RealPath = realPath;
+        return f;
+    };
+    const int64_t proc = 0x9fa0, cgroup2 = 0x63677270, tmpfs = 0x01021994, ext4 = 0xef53;
+    EXPECT_TRUE(IsPseudoFolder(at(proc, "/home/me/mnt/")));    // mounted anywhere
+    EXPECT_TRUE(IsPseudoFolder(at(cgroup2, "")));              // real path unknown
+    EXPECT_TRUE(IsPseudoFolder(at(tmpfs, "/dev/")));           // devtmpfs reads as tmpfs
+    EXPECT_TRUE(IsPseudoFolder(at(tmpfs, "/dev/shm/")));       // below /dev
+    EXPECT_TRUE(IsPseudoFolder(at(ext4, "/sys")));             // without the trailing "/"
+    EXPECT_FALSE(IsPseudoFolder(at(tmpfs, "/tmp/music/")));    // tmpfs holds real files
+    EXPECT_FALSE(IsPseudoFolder(at(ext4, "/devices/music/"))); // only starts like /dev
+    EXPECT_FALSE(IsPseudoFolder(at(ext4, "/home/me/proc/")));
+}
+
 TEST(TextFiles, EncodingsOnReadAndUtf8CrLfOnWrite)
 {
     QTemporaryDir dir;
