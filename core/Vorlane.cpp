@@ -12,10 +12,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 #include <QUrl>
 
 #include <algorithm>
+
+#if defined(Q_OS_UNIX)
+#include <sys/statvfs.h>
+#else
+#include <QStorageInfo>
+#endif
 
 namespace vorlane {
 
@@ -576,10 +581,19 @@ int64_t TVorlane::GetCurDestDiskFreeSize()
         vLastDestDir = vList.at(vListIndex).RootDir;
     if (vLastDestDir.isEmpty())
         return 0;
+#if defined(Q_OS_UNIX)
+    // Asked of the folder itself, not looked up in the mount table: a chroot or container may
+    // list no volume for it there.
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(vLastDestDir).constData(), &fs) != 0)
+        return 0;
+    return int64_t(fs.f_bavail) * int64_t(fs.f_frsize);
+#else
     const QStorageInfo volume(vLastDestDir);
     if (!volume.isValid() || !volume.isReady())
         return 0;
-    return std::max<int64_t>(volume.bytesFree(), 0);
+    return std::max<int64_t>(volume.bytesAvailable(), 0);
+#endif
 }
 
 // ---- Search and order ----

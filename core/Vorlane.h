@@ -146,8 +146,9 @@ public:
     // The destination of the free-space report becomes the root of folder list `index`.
     void SetLastDestDir(int folderListIndex);
     QString LastDestDir() const { return vLastDestDir; }
-    // Free bytes on the volume of the last destination folder (the current folder list's root
-    // when none was used yet); 0 when it cannot be queried.
+    // Bytes the user may still write on the volume of the last destination folder (the current
+    // folder list's root when none was used yet), asked of that folder itself; 0 when it cannot
+    // be queried.
     int64_t GetCurDestDiskFreeSize();
 
     // ---- Search and order ----

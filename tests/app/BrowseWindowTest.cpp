@@ -617,9 +617,11 @@ TEST_F(BrowseWindowTest, AMountAppearingUnderAFolderListsRootRescansIt)
     EXPECT_EQ(window->sLBDirList->currentIndex().row(), list);
 }
 
-TEST(MountWatcher, TheSystemTableHasTheRoot)
+TEST(MountWatcher, NewMountsAreSeenOnce)
 {
-    EXPECT_TRUE(TMountWatcher::SystemMountPoints().contains("/"));
+    // The system's table may lack "/" (a chroot) or be unreadable; what it lists are paths.
+    for (const QString &mount : TMountWatcher::SystemMountPoints())
+        EXPECT_TRUE(mount.startsWith('/')) << mount.toStdString();
     QStringList table = {"/"};
     TMountWatcher w([&table] { return table; });
     QStringList before, after;
