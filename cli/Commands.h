@@ -41,14 +41,16 @@ int RunTags(const QStringList &args);
 // rename DIR (--from-v2|--from-v1 [--template number,artist,album,name,year] | --format |
 //   --to-latin | --to-cyrillic | --number | --replace OLD NEW) [--subfolders]: renames the
 //   folder's audio files, in natural name order, by one naming tool (the template defaults to
-//   artist,name); prints "OLD -> NEW" (paths below DIR) per renamed file. 0; 1 for a missing
-//   folder or when a rename was refused (the new name taken or not allowed); 2 for bad usage.
+//   artist,name); prints "OLD -> NEW" (paths below DIR) per renamed file. Only files that
+//   really lie inside DIR are renamed: one reached through a link that leads out of DIR is left
+//   alone. 0; 1 for a missing folder, when a rename was refused (the new name taken or not
+//   allowed) or a file was left alone; 2 for bad usage.
 int RunRename(const QStringList &args);
 // tags from-names DIR: writes "Artist - Title" and the position in natural name order as
 //   artist, title and track of each MP3 of the folder; prints "NAME -> track N, artist A,
-//   title T" per file. A name that is not text in the system's encoding is reported and skipped.
-//   0; 1 for a missing folder, a skipped name or a tag that could not be written; 2 for bad
-//   usage. Dispatched from RunTags.
+//   title T" per file. A name that is not text in the system's encoding is reported and skipped;
+//   a link to a file outside DIR is left alone. 0; 1 for a missing folder, a skipped name, a file
+//   left alone or a tag that could not be written; 2 for bad usage. Dispatched from RunTags.
 int RunTagsFromNames(const QStringList &args);
 
 } // namespace vorlane::cli

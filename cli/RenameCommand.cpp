@@ -141,7 +141,7 @@ int RunRename(const QStringList &args)
     c.SetTagRenameTemplate(t);
     const TFileList before = c.FolderList(0);
     const QList<int> all = everyEntry(before);
-    int refused = 0;
+    TRenameTally undone;
     if (action == QLatin1String("--number")) {
         if (subfolders) {
             err() << "vorlane-cli rename: a list with sub-folders is not numbered\n";
@@ -149,14 +149,14 @@ int RunRename(const QStringList &args)
         }
         c.Edit(etNumbering);
     } else if (action == QLatin1String("--replace")) {
-        refused = c.Edit(all, oldText, newText);
+        undone = c.Edit(all, oldText, newText);
     } else {
         const int type = action == QLatin1String("--from-v2")    ? etFromTagV2
                          : action == QLatin1String("--from-v1")  ? etFromTagV1
                          : action == QLatin1String("--format")   ? etFormatName
                          : action == QLatin1String("--to-latin") ? etToLatin
                                                                  : etToCyrillic;
-        refused = c.Edit(all, type);
+        undone = c.Edit(all, type);
     }
 
     // The list keeps its order: entry i before and after is the same file.
@@ -176,9 +176,16 @@ int RunRename(const QStringList &args)
         }
         out() << shown(was, root) << " -> " << shown(now, root) << "\n";
     }
-    if (refused > 0) {
-        err() << "vorlane-cli rename: " << refused << (refused == 1 ? " file was" : " files were")
+    if (undone.Refused > 0) {
+        err() << "vorlane-cli rename: " << undone.Refused
+              << (undone.Refused == 1 ? " file was" : " files were")
               << " not renamed: the new name is taken or not allowed\n";
+        status = 1;
+    }
+    if (undone.Outside > 0) {
+        err() << "vorlane-cli rename: " << undone.Outside
+              << (undone.Outside == 1 ? " file" : " files")
+              << " left alone: reached through a link, outside " << dir << "\n";
         status = 1;
     }
     out().flush();
@@ -211,12 +218,19 @@ int RunTagsFromNames(const QStringList &args)
     c.TagsAutoCreate(writable);
 
     // What each MP3's tag says now, read back through a fresh editor.
+    const TNamingFence fence(list.RootDir);
     TTagEditor check;
     for (const int i : writable) {
         const TFileName &entry = list.At(i);
         check.SetFile(entry.DirName + entry.FileName);
         if (!check.Enabled())
             continue;
+        if (!fence.Admits(entry.DirName + entry.FileName)) {
+            err() << "vorlane-cli tags from-names: left alone: " << entry.FileName
+                  << " is a link to a file outside " << args.first() << "\n";
+            status = 1;
+            continue;
+        }
         TTag now;
         check.GetTagV2(now);
         const TTag wanted = TagsFromName(entry.FileName, i + 1);

@@ -124,24 +124,60 @@ TTag TagsFromName(const QString &fileName, int track)
     return tag;
 }
 
+bool PathInsideFolder(const QString &path, const QString &root)
+{
+    if (path.isEmpty() || root.isEmpty() || !path.startsWith(root))
+        return false;
+    if (root.endsWith(u'/')) // "/" itself
+        return path.size() > root.size();
+    return path.size() > root.size() + 1 && path.at(root.size()) == u'/';
+}
+
+TNamingFence::TNamingFence(const QString &root)
+    : vRoot(QFileInfo(root).canonicalFilePath())
+{
+}
+
+bool TNamingFence::Admits(const QString &path) const
+{
+    return PathInsideFolder(QFileInfo(path).canonicalFilePath(), vRoot);
+}
+
 // ---- The controller's naming operations ----
 
-bool TVorlane::renameEntry(TFileList &list, int index, const QString &newFileName)
+namespace {
+
+enum class TRenamed { Yes, Refused, Outside };
+
+TRenamed renameEntry(TFileList &list, int index, const QString &newFileName,
+                     const TNamingFence &fence)
 {
     const TFileName entry = list.At(index);
     if (newFileName.isEmpty() || newFileName.contains(u'/') || newFileName.contains(QChar(0)))
-        return false;
+        return TRenamed::Refused;
+    if (!fence.Admits(entry.DirName + entry.FileName))
+        return TRenamed::Outside;
     // An existing file of that name is never replaced: like the platform's own rename, the
     // rename is refused.
     const QString target = entry.DirName + newFileName;
     if (newFileName == entry.FileName || QFileInfo::exists(target) ||
         QFileInfo(target).isSymLink() || !QFile::rename(entry.DirName + entry.FileName, target))
-        return false;
+        return TRenamed::Refused;
     const int cursor = list.CurIndex;
     list.SetRecord(index, newFileName, QString());
     list.CurIndex = cursor;
-    return true;
+    return TRenamed::Yes;
 }
+
+void tally(TRenameTally &t, TRenamed result)
+{
+    if (result == TRenamed::Refused)
+        ++t.Refused;
+    else if (result == TRenamed::Outside)
+        ++t.Outside;
+}
+
+} // namespace
 
 TFileList *TVorlane::namingList(bool visible)
 {
@@ -178,7 +214,7 @@ void TVorlane::Edit(const QString &newFileName)
     TFileList *list = namingList(false);
     if (!list || vFileIndex < 0 || vFileIndex >= list->Count())
         return;
-    renameEntry(*list, vFileIndex, newFileName);
+    renameEntry(*list, vFileIndex, newFileName, TNamingFence(list->RootDir));
     vFlags = efMoveRefresh;
 }
 
@@ -193,10 +229,11 @@ QString TVorlane::Edit(int editType)
 
     // Numbering of the whole list; a list that takes in sub-folders is left alone.
     if (!list->Included) {
+        const TNamingFence fence(list->RootDir);
         const int count = list->Count();
         for (int k = 0; k < count; ++k) {
             const QString numbered = NumberingPrefix(k + 1, count) + list->At(k).FileName;
-            if (!renameEntry(*list, k, numbered)) {
+            if (renameEntry(*list, k, numbered, fence) != TRenamed::Yes) {
                 TFileName marked = list->At(k);
                 marked.FileName = numbered + QString::fromUtf16(kRenameErrorMark);
                 marked.Title = marked.FileName;
@@ -210,33 +247,36 @@ QString TVorlane::Edit(int editType)
     return entry.FileName;
 }
 
-int TVorlane::Edit(const QList<int> &indexes, int editType)
+TRenameTally TVorlane::Edit(const QList<int> &indexes, int editType)
 {
     TFileList *list = namingList(true);
     if (!list)
-        return 0;
+        return {};
     vIndexesList = indexes;
-    int refused = 0;
+    const TNamingFence fence(list->RootDir);
+    TRenameTally undone;
     for (int index : indexes) {
         if (index < 0 || index >= list->Count() || editType == etNumbering)
             continue;
         const QString name = newNameFor(list->At(index), editType);
-        if (!name.isEmpty() && name != list->At(index).FileName && !renameEntry(*list, index, name))
-            ++refused;
+        if (!name.isEmpty() && name != list->At(index).FileName)
+            tally(undone, renameEntry(*list, index, name, fence));
     }
     vFlags = efListChanged;
-    return refused;
+    return undone;
 }
 
-int TVorlane::Edit(const QList<int> &indexes, const QString &findString, const QString &newString)
+TRenameTally TVorlane::Edit(const QList<int> &indexes, const QString &findString,
+                            const QString &newString)
 {
     TFileList *list = namingList(true);
     if (!list)
-        return 0;
+        return {};
     vIndexesList = indexes;
-    int refused = 0;
+    TRenameTally undone;
     // An empty expression would match between every two characters: nothing to replace.
     if (!findString.isEmpty()) {
+        const TNamingFence fence(list->RootDir);
         for (int index : indexes) {
             if (index < 0 || index >= list->Count())
                 continue;
@@ -245,12 +285,12 @@ int TVorlane::Edit(const QList<int> &indexes, const QString &findString, const Q
                 continue;
             QString name = old;
             name.replace(findString, newString, Qt::CaseSensitive);
-            if (name != old && !renameEntry(*list, index, name))
-                ++refused;
+            if (name != old)
+                tally(undone, renameEntry(*list, index, name, fence));
         }
     }
     vFlags = efRefreshView;
-    return refused;
+    return undone;
 }
 
 int TVorlane::TagsAutoCreate(const QList<int> &indexes)
@@ -260,6 +300,7 @@ int TVorlane::TagsAutoCreate(const QList<int> &indexes)
         return 0;
     vIndexesList = indexes;
     TUndecodableNames undecodable;
+    const TNamingFence fence(list->RootDir);
     int failed = 0;
     for (int index : indexes) {
         if (index < 0 || index >= list->Count())
@@ -269,7 +310,8 @@ int TVorlane::TagsAutoCreate(const QList<int> &indexes)
         vTagEditor.SetFile(entry.DirName + entry.FileName);
         if (!vTagEditor.Enabled())
             continue;
-        if (undecodable.Contains(entry.DirName, entry.FileName)) {
+        if (undecodable.Contains(entry.DirName, entry.FileName) ||
+            !fence.Admits(entry.DirName + entry.FileName)) {
             ++failed;
             continue;
         }
@@ -289,6 +331,7 @@ int TVorlane::AutoCreateTagsTrackNumbers()
     if (!list)
         return 0;
     TUndecodableNames undecodable;
+    const TNamingFence fence(list->RootDir);
     int failed = 0;
     for (int k = 0; k < list->Count(); ++k) {
         const TFileName &entry = list->At(k);
@@ -297,7 +340,8 @@ int TVorlane::AutoCreateTagsTrackNumbers()
         vTagEditor.SetFile(entry.DirName + entry.FileName);
         if (!vTagEditor.Enabled())
             continue;
-        if (undecodable.Contains(entry.DirName, entry.FileName)) {
+        if (undecodable.Contains(entry.DirName, entry.FileName) ||
+            !fence.Admits(entry.DirName + entry.FileName)) {
             ++failed;
             continue;
         }

@@ -1,7 +1,8 @@
 #pragma once
 // Tag-driven naming: what a file is called after a naming tool, and what tags a file name gives.
 // Pure functions over names and tag fields; the catalogue controller applies them to its folder
-// lists and the files on disk (TVorlane::Edit, TagsAutoCreate). Safe from any thread.
+// lists and the files on disk (TVorlane::Edit, TagsAutoCreate), within the folder the user chose
+// (TNamingFence). Safe from any thread.
 
 #include "core/CatalogTypes.h"
 #include "tags/TagEditor.h"
@@ -48,5 +49,25 @@ QString NumberingPrefix(int k, int count);
 // title and the artist stays empty), and the track `track`. Album, genre and year stay empty so
 // that the tag keeps them.
 TTag TagsFromName(const QString &fileName, int track);
+
+// Whether `path` lies below `root`, both absolute with every link resolved (as
+// QFileInfo::canonicalFilePath gives them). A folder is not below itself, nor is "/music2/a"
+// below "/music". False when either is empty. Pure.
+bool PathInsideFolder(const QString &path, const QString &root);
+
+// The folder within which the naming tools may change files: a folder list's root, with its links
+// resolved. A file is admitted when its own real location (links on the way and the file itself
+// resolved) lies inside that folder; a file reached through a linked folder that leads elsewhere,
+// or a link to a file elsewhere, is not. Reads the file system when made and on each question;
+// any thread.
+class TNamingFence {
+public:
+    explicit TNamingFence(const QString &root);
+    // False too when the file or the root cannot be resolved (missing, not searchable).
+    bool Admits(const QString &path) const;
+
+private:
+    QString vRoot; // canonical; empty when the root does not resolve
+};
 
 } // namespace vorlane

@@ -50,6 +50,12 @@ struct TWorkerMailboxes {
     std::atomic<int> QueuedMoveFiles{0};
 };
 
+// What a batch rename left undone.
+struct TRenameTally {
+    int Refused = 0; // renames the file system refused: the new name taken or not allowed
+    int Outside = 0; // files left alone because they really lie outside the list's folder
+};
+
 class TCopyThread;
 class TFindThread;
 
@@ -291,27 +297,30 @@ public:
     //
     // The single-file forms work on the current entry of the current folder list; the batch
     // forms on the given entries of the shown folder list. A rename never replaces another file:
-    // one the file system refuses leaves the file and its record as they were. Tags are read and
-    // written through the controller's own tag editor.
+    // one the file system refuses leaves the file and its record as they were. Only files that
+    // really lie inside the list's folder are renamed or have their tags written (TNamingFence):
+    // one reached through a link that leads elsewhere is left alone. Tags are read and written
+    // through the controller's own tag editor.
 
     // Renames the current file to newFileName (in its folder); event 19.
     void Edit(const QString &newFileName);
     // The name the current file would get by a naming tool (TEditType; other types: its present
     // name), without renaming it. Type 8 instead numbers the whole current list (unless it takes
-    // in sub-folders), "01 - " style; a file whose rename is refused gets the "[Ошибка]" mark
-    // in its record (event 9); the current name is returned.
+    // in sub-folders), "01 - " style; a file whose rename is refused, or that lies outside the
+    // folder, gets the "[Ошибка]" mark in its record (event 9); the current name is returned.
     QString Edit(int editType);
-    // Renames the given files by a naming tool (event 20). Returns how many renames were refused.
-    int Edit(const QList<int> &indexes, int editType);
+    // Renames the given files by a naming tool (event 20). Returns what was left undone.
+    TRenameTally Edit(const QList<int> &indexes, int editType);
     // In the given files' names, replaces every findString by newString (case-sensitive; names
-    // without it are left alone); event 9. Returns how many renames were refused.
-    int Edit(const QList<int> &indexes, const QString &findString, const QString &newString);
+    // without it are left alone); event 9. Returns what was left undone.
+    TRenameTally Edit(const QList<int> &indexes, const QString &findString,
+                      const QString &newString);
     // Tags from the names of the given files ("Artist - Title", track = position in the list + 1),
     // written to both tag versions; event 9. The number of MP3 files whose tags could not be
-    // written (read-only, missing, damaged).
+    // written (read-only, missing, damaged) or were left alone (outside the folder).
     int TagsAutoCreate(const QList<int> &indexes);
     // Writes track numbers 1.. to the tags of every file of the current folder list, in order.
-    // The number of MP3 files whose tags could not be written.
+    // The number of MP3 files whose tags could not be written or were left alone.
     int AutoCreateTagsTrackNumbers();
     // One line per file of folder list listIndex: the template name from its ID3v2 (or ID3v1)
     // tag, empty when the tag gives none; each line ended by CR LF.
@@ -397,7 +406,6 @@ private:
     void stopWorkers();
     TFileList *namingList(bool visible);
     QString newNameFor(const TFileName &entry, int editType);
-    static bool renameEntry(TFileList &list, int index, const QString &newFileName);
 
     TTagRenameTemplate vTagRenameTemplate;
     TTagEditor vTagEditor;      // naming's own tag editor

@@ -153,6 +153,17 @@ TEST(NamingRules, NumberingPrefixAndTagsFromNames)
     EXPECT_EQ(t.Title, "NoHyphen");
 }
 
+TEST(NamingRules, PathInsideFolder)
+{
+    EXPECT_TRUE(PathInsideFolder("/music/sub/a.mp3", "/music"));
+    EXPECT_TRUE(PathInsideFolder("/a.mp3", "/"));
+    EXPECT_FALSE(PathInsideFolder("/music2/a.mp3", "/music")); // a sibling with a longer name
+    EXPECT_FALSE(PathInsideFolder("/music", "/music"));
+    EXPECT_FALSE(PathInsideFolder("/", "/"));
+    EXPECT_FALSE(PathInsideFolder("", "/music")); // a file that did not resolve
+    EXPECT_FALSE(PathInsideFolder("/music/a.mp3", ""));
+}
+
 TEST_F(Naming, NamesFromRealTags)
 {
     const QString music = dir.filePath("music");
@@ -174,7 +185,7 @@ TEST_F(Naming, NamesFromRealTags)
 
     c.SetTagRenameTemplate(makeTemplate(false, true, false, true, false));
     EXPECT_EQ(c.GetTagsList(0, true), "A - T.mp3\r\nКино - Время_ есть.mp3\r\n\r\n\r\n");
-    EXPECT_EQ(c.Edit({0, 1, 2, 3}, etFromTagV2), 0);
+    EXPECT_EQ(c.Edit({0, 1, 2, 3}, etFromTagV2).Refused, 0);
     EXPECT_EQ(c.Flags(), efListChanged);
     // No tags, or not an MP3: not renamed.
     EXPECT_EQ(names(),
@@ -227,7 +238,7 @@ TEST_F(Naming, ReplacingAnExpressionAndRenamingOneFile)
     for (const char *n : {"Song feat X feat Y.mp3", "Song Feat Z.mp3", "Plain.mp3", "Other.mp3"})
         ASSERT_TRUE(test::WriteFile(music + '/' + n, "x"));
     open(music); // Other, Plain, Song feat X feat Y, Song Feat Z
-    EXPECT_EQ(c.Edit({0, 1, 2, 3}, "feat", "ft"), 0);
+    EXPECT_EQ(c.Edit({0, 1, 2, 3}, "feat", "ft").Refused, 0);
     EXPECT_EQ(c.Flags(), efRefreshView);
     EXPECT_EQ(names(),
               QStringList({"Other.mp3", "Plain.mp3", "Song ft X ft Y.mp3", "Song Feat Z.mp3"}));
@@ -249,7 +260,7 @@ TEST_F(Naming, ReplacingAnExpressionAndRenamingOneFile)
     EXPECT_EQ(c.Edit(etFormatName), "Simple.mp3");
     EXPECT_EQ(c.Edit(etToCyrillic), "Симпле.mp3");
     EXPECT_EQ(c.Edit(etToLatin), "simple.mp3");
-    EXPECT_EQ(c.Edit({2}, etToLatin), 0);
+    EXPECT_EQ(c.Edit({2}, etToLatin).Refused, 0);
     EXPECT_EQ(c.FolderList(0).At(2).FileName, "song_ft_x_ft_y.mp3");
 
     // Outside the folder view nothing happens.
