@@ -7,7 +7,9 @@
 namespace vorlane::cli {
 
 // scan DIR [--subfolders] [--all-files] [--sort name|name-desc|title|date]: the folder's list in
-// the list line format (cursor line, then one full path per line). 0; 1 for a missing folder.
+// the list line format (cursor line, then one full path per line). Files the list cannot hold
+// (a line break in the path, a name that is not valid text) are left out, and when there are any
+// one line on standard error says how many. 0; 1 for a missing folder.
 int RunScan(const QStringList &args);
 
 // Effects shared by play and render: --eq G0,...,G9 (dB per band, 12-semitone bands),

@@ -50,7 +50,7 @@ int RunScan(const QStringList &args)
     TFileList list;
     list.RootDir = QDir(dir).absolutePath();
     list.Included = subfolders;
-    list.CreateList(!allFiles);
+    const int leftOut = list.CreateList(!allFiles);
     if (sort == QLatin1String("name"))
         list.AlphabetSort(false, false);
     else if (sort == QLatin1String("name-desc"))
@@ -65,6 +65,10 @@ int RunScan(const QStringList &args)
     out << list.CurIndex << '\n';
     for (const QString &line : list.GetStringList())
         out << line << '\n';
+    out.flush();
+    if (leftOut > 0)
+        err << "vorlane-cli scan: " << leftOut << (leftOut == 1 ? " file" : " files")
+            << " left out: a line break in the path, or a name that is not valid text\n";
     return 0;
 }
 
