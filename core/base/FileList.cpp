@@ -1,4 +1,5 @@
 #include "core/base/FileList.h"
+#include "core/base/FileReplacement.h"
 
 #include "core/base/Messages.h"
 #include "core/base/TextFile.h"
@@ -491,10 +492,13 @@ int TFileList::scanFolder(const QString &root, bool audioOnly)
             }
             if (IsPseudoFolder(facts))
                 return;
+            bool copiesSeen = false;
             while (const dirent *entry = readdir(dir.get())) {
                 const char *name = entry->d_name;
-                if (name[0] == '.') // ".", ".." and hidden entries
+                if (name[0] == '.') { // ".", ".." and hidden entries
+                    copiesSeen = copiesSeen || IsReplacementCopyName(name);
                     continue;
+                }
                 unsigned char type = entry->d_type;
                 struct stat st {};
                 bool haveStat = false;
@@ -534,6 +538,9 @@ int TFileList::scanFolder(const QString &root, bool audioOnly)
                 record.Date = UnixTimeToDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
                 list.appendUnchecked(record);
             }
+            // What killed writes left beside the files goes when their folder is scanned.
+            if (copiesSeen && place.Listable)
+                RemoveStaleReplacements(place.Folder);
         }
 
         void enter(int parentFd, const char *name, bool linked, const Place &parent,

@@ -160,7 +160,8 @@ public:
     // Files whose path holds a line break (CR or LF), or whose name does not come back unchanged
     // from QFile::decodeName and QFile::encodeName, are left out: a list line cannot hold the
     // first, and the program could not open the second by the name it shows. Returns how many
-    // files were left out that way. The cursor ends at 0.
+    // files were left out that way. The cursor ends at 0. Stale copies that killed file
+    // replacements left in a scanned folder are removed (core/base/FileReplacement.h).
     int CreateList(bool audioOnly);
 
     // Stable sorts in natural order (CompareNatural) of FileName, or of Title when titleSort;

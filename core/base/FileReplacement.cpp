@@ -140,6 +140,11 @@ int RemoveStaleReplacements(const QString &folder)
     return removeStale(folder, QByteArray());
 }
 
+bool IsReplacementCopyName(const char *name)
+{
+    return isCopyName(name, QByteArray());
+}
+
 TFileReplacement::TFileReplacement(const QString &targetPath)
     : target_(targetPath)
 {

@@ -74,6 +74,9 @@ bool ReplaceFileWith(const QString &path, const QByteArray &bytes);
 
 // Removes the stale copies (see above) left in `folder` by killed writers; how many it removed.
 int RemoveStaleReplacements(const QString &folder);
+// Whether a file name has the form of a copy (".NAME.vl-XXXXXX"), stale or not: for a folder
+// walk that meets names anyway and asks RemoveStaleReplacements only where there are some.
+bool IsReplacementCopyName(const char *name);
 
 // Fault injection for tests: replaces rename(2) in Commit(); nullptr restores it.
 using TRenameFunction = int (*)(const char *from, const char *to);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -306,6 +307,17 @@ TEST(FolderScan, AudioFilterSubfoldersHiddenAndOrder)
     ASSERT_TRUE(QFile::link(root, root + "/sub/loop"));
     list.CreateList(true);
     EXPECT_EQ(list.Count(), 3);
+
+    // A copy that a killed tag write left in a scanned folder goes once it is stale.
+    const QString stale = root + "/sub/.c.flac.vl-Ab12Cd";
+    ASSERT_TRUE(test::WriteFile(stale, "half"));
+    QFile copy(stale);
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(copy.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                                 QFileDevice::FileModificationTime));
+    copy.close();
+    list.CreateList(true);
+    EXPECT_FALSE(QFile::exists(stale));
 
     TFileList none;
     none.RootDir = root + "/does-not-exist";
