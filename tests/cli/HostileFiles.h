@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <filesystem>
 #include <ostream>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -64,6 +65,14 @@ inline void PrintTo(const FileState &s, std::ostream *os)
 
 class HostileFiles : public ::testing::Test {
 protected:
+    // By the names' bytes: the folder may hold names that are not text, which QTemporaryDir
+    // cannot remove.
+    ~HostileFiles() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(Root()).toStdString(), ignored);
+    }
+
     // Writes a file in the scratch folder with these permission bits; its path.
     QString Put(const QString &name, const QByteArray &bytes, mode_t mode = 0644)
     {
