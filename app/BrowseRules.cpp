@@ -1,7 +1,7 @@
 #include "app/BrowseRules.h"
 
-#include "core/CatalogTypes.h"
-#include "core/base/TextUtils.h"
+#include "base/TextUtils.h"
+#include "catalog/CatalogTypes.h"
 
 #include <QByteArray>
 #include <QSet>

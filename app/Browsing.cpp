@@ -10,9 +10,9 @@
 #include "app/MountWatcher.h"
 #include "app/PlayerTick.h"
 #include "app/TextScroller.h"
-#include "core/Vorlane.h"
-#include "core/base/Messages.h"
-#include "core/base/TextUtils.h"
+#include "base/Messages.h"
+#include "base/TextUtils.h"
+#include "catalog/Vorlane.h"
 
 #include <QAbstractButton>
 #include <QAction>

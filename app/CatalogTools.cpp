@@ -6,8 +6,8 @@
 #include "app/ListSync.h"
 #include "app/MainWindow.h"
 #include "app/ToolDialogs.h"
-#include "core/Vorlane.h"
-#include "core/base/Messages.h"
+#include "base/Messages.h"
+#include "catalog/Vorlane.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

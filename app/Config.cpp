@@ -1,6 +1,6 @@
 #include "app/Config.h"
 
-#include "core/base/IniFile.h"
+#include "base/IniFile.h"
 
 namespace vorlane {
 

@@ -9,7 +9,7 @@
 // in the file stays as it is); "Width" and "Heigth" are not written while the window is
 // maximised; keys that are not written keep the file's text.
 
-#include "core/CatalogTypes.h"
+#include "catalog/CatalogTypes.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "app/EventDispatch.h"
 
-#include "core/CatalogTypes.h"
-#include "core/base/Messages.h"
+#include "base/Messages.h"
+#include "catalog/CatalogTypes.h"
 
 #include <QLocale>
 

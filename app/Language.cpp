@@ -1,7 +1,7 @@
 #include "app/Language.h"
 
-#include "core/base/IniFile.h"
-#include "core/base/Messages.h"
+#include "base/IniFile.h"
+#include "base/Messages.h"
 
 #include <QAbstractSlider>
 #include <QAction>

@@ -2,7 +2,7 @@
 // The model behind every list box of the main window, and the drawing of the navigator and the
 // side lists. Main thread only.
 
-#include "core/Vorlane.h"
+#include "catalog/Vorlane.h"
 
 #include <QAbstractListModel>
 #include <QSet>

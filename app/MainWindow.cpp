@@ -16,14 +16,14 @@
 #include "app/TextScroller.h"
 #include "app/Themes.h"
 #include "app/ToolDialogs.h"
-#include "core/CatalogFiles.h"
-#include "core/Vorlane.h"
-#include "core/base/Codepage.h"
-#include "core/base/DataPaths.h"
-#include "core/base/IniFile.h"
-#include "core/base/Messages.h"
-#include "core/base/TextFile.h"
-#include "core/base/TextUtils.h"
+#include "base/Codepage.h"
+#include "base/DataPaths.h"
+#include "base/IniFile.h"
+#include "base/Messages.h"
+#include "base/TextFile.h"
+#include "base/TextUtils.h"
+#include "catalog/CatalogFiles.h"
+#include "catalog/Vorlane.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -398,7 +398,7 @@ private:
     TPlaybackHold holdPlayback();
     // Sets the tag editor to each selected file of the shown folder list in turn and runs `act`,
     // with the playing file released for the while. A file whose name is not text in the
-    // system's encoding is skipped (core/base/RegularFile.h): false when one was.
+    // system's encoding is skipped (base/RegularFile.h): false when one was.
     bool forEachSelectedTagFile(const std::function<void()> &act);
     void resumePlayback(const TPlaybackHold &hold);
     // The player's position and its time text, for bookmarks.

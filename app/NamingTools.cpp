@@ -6,11 +6,11 @@
 #include "app/MainWindow.h"
 #include "app/TagPanel.h"
 #include "app/ToolDialogs.h"
-#include "core/Naming.h"
-#include "core/Vorlane.h"
-#include "core/base/IniFile.h"
-#include "core/base/Messages.h"
-#include "core/base/RegularFile.h"
+#include "base/IniFile.h"
+#include "base/Messages.h"
+#include "base/RegularFile.h"
+#include "catalog/Naming.h"
+#include "catalog/Vorlane.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -4,7 +4,7 @@
 // drive the window with a scripted one. Main thread only.
 
 #include "app/Config.h"
-#include "core/base/FileList.h"
+#include "base/FileList.h"
 
 #include <QString>
 

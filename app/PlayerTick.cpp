@@ -1,6 +1,6 @@
 #include "app/PlayerTick.h"
 
-#include "core/CatalogTypes.h"
+#include "catalog/CatalogTypes.h"
 
 namespace vorlane {
 

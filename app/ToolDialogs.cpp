@@ -2,8 +2,8 @@
 
 #include "app/Icons.h"
 #include "app/NamedWidgets.h"
-#include "core/Naming.h"
-#include "core/base/IniFile.h"
+#include "base/IniFile.h"
+#include "catalog/Naming.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

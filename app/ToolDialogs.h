@@ -6,7 +6,7 @@
 // Main thread only.
 
 #include "app/Dialogs.h"
-#include "core/CatalogTypes.h"
+#include "catalog/CatalogTypes.h"
 
 class QCheckBox;
 class QLabel;

@@ -14,7 +14,7 @@
 
 #include "app/BrowseWidgets.h"
 #include "app/ListSync.h"
-#include "core/Vorlane.h"
+#include "catalog/Vorlane.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,9 +8,9 @@
 //          again with nothing changed
 // Each figure is the best of several runs, wall-clock and processor time.
 
-#include "core/CatalogFiles.h"
-#include "core/Vorlane.h"
-#include "core/base/TextFile.h"
+#include "base/TextFile.h"
+#include "catalog/CatalogFiles.h"
+#include "catalog/Vorlane.h"
 
 #include <QCoreApplication>
 #include <QDir>

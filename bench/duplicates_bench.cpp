@@ -6,8 +6,8 @@
 //   duplicates  the search of one list against the other, as a share of the scan time
 // Each figure is the best of several runs, wall-clock and processor time.
 
-#include "core/FileOperations.h"
-#include "core/base/FileList.h"
+#include "base/FileList.h"
+#include "catalog/FileOperations.h"
 
 #include <QCoreApplication>
 #include <QDir>

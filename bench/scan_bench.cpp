@@ -8,7 +8,7 @@
 //   find fuzzy   the same in fuzzy mode (threshold 0.8)    as a share of the scan time
 // Each figure is the median of several runs.
 
-#include "core/base/FileList.h"
+#include "base/FileList.h"
 
 #include <QCoreApplication>
 #include <QDir>

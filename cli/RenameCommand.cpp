@@ -1,10 +1,10 @@
 // vorlane-cli rename and tags from-names: the catalogue's naming tools over one folder, through
 // the catalogue controller, on the folder's list in natural name order.
 
+#include "base/RegularFile.h"
+#include "catalog/Naming.h"
+#include "catalog/Vorlane.h"
 #include "cli/Commands.h"
-#include "core/Naming.h"
-#include "core/Vorlane.h"
-#include "core/base/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>

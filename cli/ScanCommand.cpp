@@ -1,7 +1,7 @@
 // vorlane-cli scan: a folder's list as the catalogue builds it, in the list line format.
 
+#include "base/FileList.h"
 #include "cli/Commands.h"
-#include "core/base/FileList.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 // editor; WAVE and AIFF files have their ID3v2 tag chunk read and written directly, with the
 // editor's field rules.
 
+#include "base/Codepage.h"
+#include "base/RegularFile.h"
 #include "cli/Commands.h"
-#include "core/base/Codepage.h"
-#include "core/base/RegularFile.h"
 #include "tags/TagEditor.h"
 
 #include <QFileInfo>

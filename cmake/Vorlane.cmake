@@ -30,7 +30,8 @@ endif()
 
 # vorlane_add_library(<name> ALIAS <Ns::Name> DIR <folder> [PUBLIC_LINK ...] [PRIVATE_LINK ...] [PCH ...])
 # Sources are every .cpp/.h under DIR (re-globbed when files appear); the folder's parent is the
-# public include root, so users write #include "core/FileList.h".
+# public include root, so users write #include "base/FileList.h". Every library waits for the
+# layer check (check_layers), so a crossing include stops the build before anything compiles.
 function(vorlane_add_library name)
     cmake_parse_arguments(ARG "" "ALIAS;DIR" "PUBLIC_LINK;PRIVATE_LINK;PCH;EXCLUDE" ${ARGN})
     file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h)
@@ -58,6 +59,9 @@ function(vorlane_add_library name)
         target_precompile_headers(${name} PRIVATE ${ARG_PCH})
     endif()
     vorlane_target_defaults(${name})
+    if(TARGET check_layers)
+        add_dependencies(${name} check_layers)
+    endif()
 endfunction()
 
 # vorlane_add_program(<name> SOURCES ... LINK ...)

@@ -3,9 +3,9 @@
 // written back into the same document must read back as written.
 
 #include "app/Config.h"
-#include "core/base/IniFile.h"
-#include "core/base/Messages.h"
-#include "core/base/TextFile.h"
+#include "base/IniFile.h"
+#include "base/Messages.h"
+#include "base/TextFile.h"
 
 #include <QBuffer>
 

@@ -2,9 +2,9 @@
 // reader, the line-group readers and the list line reader must take anything, and what they read
 // must write back to what reads the same again.
 
-#include "core/CatalogFiles.h"
-#include "core/FileOperations.h"
-#include "core/base/TextFile.h"
+#include "base/TextFile.h"
+#include "catalog/CatalogFiles.h"
+#include "catalog/FileOperations.h"
 
 #include <QBuffer>
 

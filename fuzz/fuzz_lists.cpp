@@ -2,8 +2,8 @@
 // catalogue lists): reading any bytes as lines (bounded: no line over the limit), reading them as
 // a list, then writing the list back and reading that again.
 
-#include "core/base/FileList.h"
-#include "core/base/TextFile.h"
+#include "base/FileList.h"
+#include "base/TextFile.h"
 
 #include <QBuffer>
 

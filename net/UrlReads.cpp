@@ -3,7 +3,7 @@
 #include "net/CloudLink.h"
 #include "net/CurlHandle.h"
 
-#include "core/base/FileReplacement.h"
+#include "base/FileReplacement.h"
 
 namespace vorlane {
 

@@ -1,6 +1,6 @@
 #include "playback/Player.h"
 
-#include "core/base/RecordName.h"
+#include "base/RecordName.h"
 #include "net/CloudLink.h"
 #include "playback/engine/Stream.h"
 

@@ -12,7 +12,7 @@
 // download thread; it touches only the cache file, the recording file (under vRecordMutex) and
 // DownloadCompleted, which the main timer reads and clears.
 
-#include "core/base/FileList.h"
+#include "base/FileList.h"
 #include "playback/SoundEffects.h"
 #include "playback/engine/Output.h"
 

@@ -1,6 +1,6 @@
 #include "tags/ID3v1Tag.h"
 
-#include "core/base/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <QFile>
 #include <QIODevice>

@@ -2,10 +2,10 @@
 // The fixed 128-byte ID3v1 / ID3v1.1 tag in the last 128 bytes of an audio file.
 //
 // Text fields are kept as the single-byte strings stored in the file (the legacy code page of
-// core/base/Codepage.h); the tag editor converts them to and from Unicode. The genre is kept as
+// base/Codepage.h); the tag editor converts them to and from Unicode. The genre is kept as
 // its name; the number is looked up in the genre table on saving.
 //
-// Files are opened only when they are regular files (core/base/RegularFile.h); saving never
+// Files are opened only when they are regular files (base/RegularFile.h); saving never
 // creates one.
 //
 // Result codes of the load and save operations:

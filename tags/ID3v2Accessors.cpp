@@ -3,8 +3,8 @@
 
 #include "tags/ID3v2Tag.h"
 
-#include "core/base/Codepage.h"
-#include "core/base/RegularFile.h"
+#include "base/Codepage.h"
+#include "base/RegularFile.h"
 
 #include <QFile>
 

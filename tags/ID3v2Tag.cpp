@@ -1,7 +1,7 @@
 #include "tags/ID3v2Tag.h"
 
-#include "core/base/FileReplacement.h"
-#include "core/base/RegularFile.h"
+#include "base/FileReplacement.h"
+#include "base/RegularFile.h"
 #include "tags/Containers.h"
 
 #include <QFile>

@@ -9,9 +9,9 @@
 //
 // Saving writes in place when the old tag's space holds the new one (the freed bytes become
 // padding); otherwise the whole new file is prepared beside the original and put in its place
-// (core/base/FileReplacement.h), so a failure at any point leaves the original byte for byte, and
+// (base/FileReplacement.h), so a failure at any point leaves the original byte for byte, and
 // the new file replaces it only when it holds every byte of the old one's audio. New tags are
-// version 2.3. Saving never creates a file, and opens only regular files (core/base/RegularFile.h).
+// version 2.3. Saving never creates a file, and opens only regular files (base/RegularFile.h).
 // A tag whose size field is not a syncsafe number, or whose size runs past the end of the file
 // (or of its chunk), is damaged: it loads as far as it goes, but SaveToFile leaves such a file
 // alone, since where its audio begins is not known.

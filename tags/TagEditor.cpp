@@ -1,8 +1,8 @@
 #include "tags/TagEditor.h"
 
-#include "core/base/Codepage.h"
-#include "core/base/DataPaths.h"
-#include "core/base/RegularFile.h"
+#include "base/Codepage.h"
+#include "base/DataPaths.h"
+#include "base/RegularFile.h"
 
 #include <QBuffer>
 #include <QDir>

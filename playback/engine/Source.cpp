@@ -1,6 +1,6 @@
 #include "playback/engine/Source.h"
 
-#include "core/base/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include "playback/engine/FFmpeg.h"
 

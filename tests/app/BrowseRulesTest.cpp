@@ -1,5 +1,5 @@
 #include "app/BrowseRules.h"
-#include "core/CatalogTypes.h"
+#include "catalog/CatalogTypes.h"
 
 #include <gtest/gtest.h>
 

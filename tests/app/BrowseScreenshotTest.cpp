@@ -1,7 +1,7 @@
 // The browse list as the user sees it, grabbed to build/screenshots: the root menu (mode 0), the
 // files of a folder list (mode 2) and the files of a playlist (mode 8), over the demo library.
 
-#include "core/Vorlane.h"
+#include "catalog/Vorlane.h"
 #include "tests/app/BrowseTestSupport.h"
 
 #include <QDir>

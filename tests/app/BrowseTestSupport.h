@@ -2,7 +2,7 @@
 // The browsing tests' window: two folder lists, a playlist and a bookmark, a scripted player, and
 // helpers that click, press keys and turn the wheel the way the platform delivers them.
 
-#include "core/Vorlane.h"
+#include "catalog/Vorlane.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/TestSupport.h"
 

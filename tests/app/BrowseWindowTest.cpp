@@ -2,7 +2,7 @@
 // letter jump, the columns, the keys, the wheel, drops, new volumes, panels and menus.
 
 #include "app/MountWatcher.h"
-#include "core/base/Messages.h"
+#include "base/Messages.h"
 #include "tests/app/BrowseTestSupport.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 #include "app/ToolDialogs.h"
-#include "core/base/Messages.h"
+#include "base/Messages.h"
 #include "tests/app/ToolWindow.h"
 
 #include <QAction>

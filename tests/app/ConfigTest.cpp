@@ -1,7 +1,7 @@
 #include "app/Config.h"
 #include "app/Themes.h"
-#include "core/Vorlane.h"
-#include "core/base/IniFile.h"
+#include "base/IniFile.h"
+#include "catalog/Vorlane.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/TestSupport.h"
 

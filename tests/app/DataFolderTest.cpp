@@ -1,6 +1,6 @@
 #include "app/DataFolder.h"
-#include "core/base/IniFile.h"
-#include "core/base/TextUtils.h"
+#include "base/IniFile.h"
+#include "base/TextUtils.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,8 +1,8 @@
 #include "app/EventDispatch.h"
 #include "app/PlayerTick.h"
 #include "app/PlayerWidgets.h"
-#include "core/Vorlane.h"
-#include "core/base/Messages.h"
+#include "base/Messages.h"
+#include "catalog/Vorlane.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/TestSupport.h"
 

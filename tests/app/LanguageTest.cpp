@@ -1,8 +1,8 @@
 #include "app/Language.h"
 #include "app/TagPanel.h"
 #include "app/ToolDialogs.h"
-#include "core/base/IniFile.h"
-#include "core/base/Messages.h"
+#include "base/IniFile.h"
+#include "base/Messages.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/TestSupport.h"
 

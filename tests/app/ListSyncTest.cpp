@@ -4,7 +4,7 @@
 #include "app/ListSync.h"
 #include "app/BrowseWidgets.h"
 #include "app/Themes.h"
-#include "core/base/Messages.h"
+#include "base/Messages.h"
 
 #include "tests/support/TestSupport.h"
 

@@ -3,7 +3,7 @@
 // the engine's player on SDL's dummy output).
 
 #include "app/PlayerLoader.h"
-#include "core/base/Messages.h"
+#include "base/Messages.h"
 #include "tests/app/BrowseTestSupport.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "app/IndicatorWindow.h"
 #include "app/Themes.h"
-#include "core/Vorlane.h"
+#include "catalog/Vorlane.h"
 #include "tests/app/AppTestSupport.h"
 
 #include <gtest/gtest.h>

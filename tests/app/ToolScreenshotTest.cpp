@@ -4,7 +4,7 @@
 #include "app/TagPanel.h"
 #include "app/Themes.h"
 #include "app/ToolDialogs.h"
-#include "core/base/Messages.h"
+#include "base/Messages.h"
 #include "tests/app/ToolWindow.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 // the tag panel and catalogue tool tests.
 
 #include "app/MainWindow.h"
-#include "core/Vorlane.h"
+#include "catalog/Vorlane.h"
 #include "tags/TagEditor.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/TestSupport.h"

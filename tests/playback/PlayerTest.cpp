@@ -1,7 +1,7 @@
 // TPlayer on the null output (the test pulls the sound), and a few runs through SDL's disk driver.
 
 #include "playback/Player.h"
-#include "core/base/RecordName.h"
+#include "base/RecordName.h"
 #include "playback/engine/Stream.h"
 #include "tests/playback/Media.h"
 #include "tests/support/TestSupport.h"

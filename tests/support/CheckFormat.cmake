@@ -1,6 +1,6 @@
 # Fails when a tracked C++ source differs from what clang-format makes of it.
 file(GLOB_RECURSE files
-    ${ROOT}/core/*.cpp ${ROOT}/core/*.h ${ROOT}/tags/*.cpp ${ROOT}/tags/*.h
+    ${ROOT}/base/*.cpp ${ROOT}/base/*.h ${ROOT}/catalog/*.cpp ${ROOT}/catalog/*.h ${ROOT}/tags/*.cpp ${ROOT}/tags/*.h
     ${ROOT}/playback/*.cpp ${ROOT}/playback/*.h ${ROOT}/net/*.cpp ${ROOT}/net/*.h
     ${ROOT}/app/*.cpp ${ROOT}/app/*.h ${ROOT}/cli/*.cpp ${ROOT}/cli/*.h
     ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h ${ROOT}/bench/*.cpp ${ROOT}/fuzz/*.cpp)

@@ -1,7 +1,7 @@
 // The tag readers and writers over the shared real-world corpus, against the values an
 // independent reader recorded in its expected.json.
 
-#include "core/base/Codepage.h"
+#include "base/Codepage.h"
 #include "tags/Containers.h"
 #include "tags/ID3v1Tag.h"
 #include "tags/ID3v2Tag.h"

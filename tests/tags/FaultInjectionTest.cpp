@@ -1,6 +1,6 @@
 // Saves that fail half-way must leave the original file byte for byte.
 
-#include "core/base/FileReplacement.h"
+#include "base/FileReplacement.h"
 #include "tags/ID3v2Tag.h"
 
 #include "tests/tags/TagsTestHelpers.h"

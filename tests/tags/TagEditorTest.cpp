@@ -1,6 +1,6 @@
 #include "tags/TagEditor.h"
 
-#include "core/base/Codepage.h"
+#include "base/Codepage.h"
 #include "tests/tags/TagsTestHelpers.h"
 
 #include <QBuffer>

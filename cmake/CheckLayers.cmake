@@ -1,0 +1,65 @@
+# Fails when a quoted include crosses the layer map of docs/overview.md.
+#   cmake -DROOT=<source root> -P CheckLayers.cmake
+# The map is the table of "| Folder | May include |" rows. A file belongs to the longest folder
+# of the map its path starts with; tests/<folder>/ follows that folder's row and may include
+# tests/ too. Only the first component of an include names a layer ("tags/ID3v2Tag.h" is tags);
+# includes without a folder (moc files, a folder's own neighbours) are not layers.
+
+file(STRINGS ${ROOT}/docs/overview.md rows REGEX "^\\| [a-z/]+ \\| [a-z/ ]+ \\|$")
+set(folders "")
+foreach(row ${rows})
+    string(REGEX MATCH "^\\| ([a-z/]+) \\| ([a-z/ ]+) \\|$" _ "${row}")
+    set(folder "${CMAKE_MATCH_1}")
+    string(REPLACE " " ";" allowed "${CMAKE_MATCH_2}")
+    list(APPEND folders ${folder})
+    set("allowed_${folder}" ${allowed})
+endforeach()
+if(NOT folders)
+    message(FATAL_ERROR "docs/overview.md holds no layer map")
+endif()
+# Longest first, so app/module is found before app.
+list(SORT folders ORDER DESCENDING)
+
+set(failures "")
+foreach(top ${folders})
+    file(GLOB_RECURSE sources ${ROOT}/${top}/*.cpp ${ROOT}/${top}/*.h
+         ${ROOT}/tests/${top}/*.cpp ${ROOT}/tests/${top}/*.h)
+    foreach(source ${sources})
+        file(RELATIVE_PATH rel ${ROOT} ${source})
+        set(path "${rel}")
+        set(extra "")
+        if(path MATCHES "^tests/(.*)$")
+            set(path "${CMAKE_MATCH_1}")
+            set(extra tests)
+        endif()
+        # The file's own folder of the map: the longest that prefixes its path.
+        set(owner "")
+        foreach(folder ${folders})
+            if(path MATCHES "^${folder}/")
+                set(owner ${folder})
+                break()
+            endif()
+        endforeach()
+        if(NOT owner STREQUAL top)
+            continue()
+        endif()
+        file(STRINGS ${source} includes REGEX "^#include \"[^\"/]+/")
+        foreach(line ${includes})
+            string(REGEX MATCH "^#include \"([^\"/]+)/" _ "${line}")
+            set(layer "${CMAKE_MATCH_1}")
+            if(layer STREQUAL "tests" AND extra STREQUAL "tests")
+                continue()
+            endif()
+            list(FIND "allowed_${owner}" ${layer} found)
+            if(found EQUAL -1)
+                list(JOIN "allowed_${owner}" " " names)
+                list(APPEND failures "${rel}: ${line} (${owner} may include: ${names})")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(failures)
+    list(JOIN failures "\n  " text)
+    message(FATAL_ERROR "Includes that cross the layer map of docs/overview.md:\n  ${text}")
+endif()
