@@ -293,6 +293,33 @@ TRenameTally TVorlane::Edit(const QList<int> &indexes, const QString &findString
     return undone;
 }
 
+namespace {
+
+// Writes a naming-list entry's two tags, `v2First` choosing which goes first. 1 when the entry
+// may not be written (outside the chosen folder, a name that is not text) or a save failed; 0
+// when both were written, or for a file the editor leaves alone (not an MP3 file).
+int writeBothTags(TTagEditor &editor, const TFileName &entry, const TTag &tag, bool v2First,
+                  TUndecodableNames &undecodable, const TNamingFence &fence)
+{
+    editor.SetFile(entry.DirName + entry.FileName);
+    if (!editor.Enabled())
+        return 0;
+    if (undecodable.Contains(entry.DirName, entry.FileName) ||
+        !fence.Admits(entry.DirName + entry.FileName))
+        return 1;
+    bool saved = true;
+    for (const bool v2 : {v2First, !v2First}) {
+        if (v2)
+            editor.SetTagV2(tag);
+        else
+            editor.SetTagV1(tag);
+        saved = editor.LastSaveOk() && saved;
+    }
+    return saved ? 0 : 1;
+}
+
+} // namespace
+
 int TVorlane::TagsAutoCreate(const QList<int> &indexes)
 {
     TFileList *list = namingList(true);
@@ -306,20 +333,8 @@ int TVorlane::TagsAutoCreate(const QList<int> &indexes)
         if (index < 0 || index >= list->Count())
             continue;
         const TFileName &entry = list->At(index);
-        const TTag tag = TagsFromName(entry.FileName, index + 1);
-        vTagEditor.SetFile(entry.DirName + entry.FileName);
-        if (!vTagEditor.Enabled())
-            continue;
-        if (undecodable.Contains(entry.DirName, entry.FileName) ||
-            !fence.Admits(entry.DirName + entry.FileName)) {
-            ++failed;
-            continue;
-        }
-        vTagEditor.SetTagV1(tag);
-        bool saved = vTagEditor.LastSaveOk();
-        vTagEditor.SetTagV2(tag);
-        saved = vTagEditor.LastSaveOk() && saved;
-        failed += saved ? 0 : 1;
+        failed += writeBothTags(vTagEditor, entry, TagsFromName(entry.FileName, index + 1), false,
+                                undecodable, fence);
     }
     vFlags = efRefreshView;
     return failed;
@@ -334,22 +349,9 @@ int TVorlane::AutoCreateTagsTrackNumbers()
     const TNamingFence fence(list->RootDir);
     int failed = 0;
     for (int k = 0; k < list->Count(); ++k) {
-        const TFileName &entry = list->At(k);
         TTag tag;
         tag.Track = QString::number(k + 1);
-        vTagEditor.SetFile(entry.DirName + entry.FileName);
-        if (!vTagEditor.Enabled())
-            continue;
-        if (undecodable.Contains(entry.DirName, entry.FileName) ||
-            !fence.Admits(entry.DirName + entry.FileName)) {
-            ++failed;
-            continue;
-        }
-        vTagEditor.SetTagV2(tag);
-        bool saved = vTagEditor.LastSaveOk();
-        vTagEditor.SetTagV1(tag);
-        saved = vTagEditor.LastSaveOk() && saved;
-        failed += saved ? 0 : 1;
+        failed += writeBothTags(vTagEditor, list->At(k), tag, true, undecodable, fence);
     }
     return failed;
 }

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -311,11 +310,7 @@ TEST(FolderScan, AudioFilterSubfoldersHiddenAndOrder)
     // A copy that a killed tag write left in a scanned folder goes once it is stale.
     const QString stale = root + "/sub/.c.flac.vl-Ab12Cd";
     ASSERT_TRUE(test::WriteFile(stale, "half"));
-    QFile copy(stale);
-    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(copy.setFileTime(QDateTime::currentDateTime().addSecs(-120),
-                                 QFileDevice::FileModificationTime));
-    copy.close();
+    ASSERT_TRUE(test::AgeFile(stale, 120));
     list.CreateList(true);
     EXPECT_FALSE(QFile::exists(stale));
 

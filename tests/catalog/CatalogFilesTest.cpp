@@ -353,11 +353,7 @@ TEST_F(CatalogFiles, AFailedWriteKeepsTheOldFilesAndIsReported)
     // A copy that a killed save left behind goes with the next save of its file.
     const QString stale = conf + ".FL.txt.vl-Ab12Cd";
     ASSERT_TRUE(test::WriteFile(stale, "half"));
-    QFile copy(stale);
-    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(copy.setFileTime(QDateTime::currentDateTime().addSecs(-120),
-                                 QFileDevice::FileModificationTime));
-    copy.close();
+    ASSERT_TRUE(test::AgeFile(stale, 120));
     // The playlist folder becomes a file: no playlist can be written.
     ASSERT_TRUE(QDir(conf + "Playlists").removeRecursively());
     ASSERT_TRUE(test::WriteFile(conf + "Playlists", "not a folder"));

@@ -5,6 +5,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+
 namespace vorlane::test {
 
 QString TestsSourceDir()
@@ -38,6 +42,15 @@ QByteArray ReadFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+bool AgeFile(const QString &path, int seconds)
+{
+    struct timespec times[2];
+    clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= seconds;
+    times[1] = times[0];
+    return utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
 
 int Run(const QString &program, const QStringList &args, QByteArray *out, int timeoutMs)

@@ -22,6 +22,9 @@ QString SharedTestDataDir();
 bool WriteFile(const QString &path, const QByteArray &bytes);
 QByteArray ReadFile(const QString &path);
 
+// Sets a file's access and change times `seconds` into the past; false when that failed.
+bool AgeFile(const QString &path, int seconds);
+
 // Runs a program to completion; its exit code, or -1 when it could not start or timed out.
 int Run(const QString &program, const QStringList &args, QByteArray *out = nullptr,
         int timeoutMs = 120000);

@@ -52,16 +52,6 @@ int inChild(const std::function<int()> &body)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 
-// Sets a file's times `seconds` into the past.
-void age(const QString &path, int seconds)
-{
-    struct timespec times[2];
-    clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[0].tv_sec -= seconds;
-    times[1] = times[0];
-    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
-}
-
 struct Case {
     const char *name;
     QByteArray bytes;
@@ -146,7 +136,7 @@ TEST(FaultInjection, KilledAtAnyPointOfARewrite)
 
         // A copy left by a kill is stale once it is a minute old; the next rewrite removes it.
         for (const QString &name : scratch.Entries())
-            age(scratch.Path(name), 120);
+            ASSERT_TRUE(test::AgeFile(scratch.Path(name), 120));
         ASSERT_TRUE(test::WriteFile(path, old));
         ASSERT_EQ(saveTitle(path), 0);
         EXPECT_EQ(scratch.Entries(), QStringList{"a.mp3"});
@@ -163,7 +153,7 @@ TEST(FaultInjection, StaleCopiesAreRemovedAndLiveOnesKept)
     const QString other = scratch.Put(".b.mp3.vl-Ab12Cd", "another file's");
     const QString notOurs = scratch.Put(".a.mp3.vl-old", "the user's own");
     for (const QString &name : {stale, held, other, notOurs})
-        age(name, 120);
+        ASSERT_TRUE(test::AgeFile(name, 120));
     QFile writer(held);
     ASSERT_TRUE(writer.open(QIODevice::ReadOnly));
     ASSERT_EQ(flock(writer.handle(), LOCK_EX), 0);
