@@ -1,37 +1,55 @@
 #include "net/CloudLink.h"
 
+#include "net/Services.h"
+
+#include <QUrl>
+
 namespace vorlane {
 
-namespace {
-
-// The storage's download host is "dl.<web host>"; its public pages live on the web host.
-constexpr char16_t kDownloadHostFragment[] = u"dl.vorlanecloud.";
-constexpr char16_t kPublicPageBase[] = u"https://vorlanecloud.net/public/";
-
-} // namespace
+bool IsCloudAddress(const QString &url, const TServices &services)
+{
+    if (!services.CloudOn() || url.isEmpty())
+        return false;
+    const QString host = QUrl(url).host(); // lower case, without user and port
+    const QString cloud = services.CloudDownloadHost.toLower();
+    if (host.isEmpty())
+        return false;
+    return host == cloud || (host.size() > cloud.size() && host.endsWith(cloud) &&
+                             host.at(host.size() - cloud.size() - 1) == u'.');
+}
 
 bool IsCloudAddress(const QString &url)
 {
-    return url.contains(QStringView(kDownloadHostFragment), Qt::CaseInsensitive);
+    return IsCloudAddress(url, ConfiguredServices());
 }
 
-QString CloudRefererLine(const QString &url)
+QString CloudRefererLine(const QString &url, const TServices &services)
 {
-    if (!IsCloudAddress(url))
+    if (!IsCloudAddress(url, services))
         return {};
     const qsizetype get = url.indexOf(QLatin1String("/get/"));
     if (get < 0)
         return {};
-    return QStringLiteral("Referer: ") + QStringView(kPublicPageBase) +
-           QStringView(url).mid(get + 5);
+    return QStringLiteral("Referer: https://") + services.CloudWebHost +
+           QStringLiteral("/public/") + QStringView(url).mid(get + 5);
+}
+
+QString CloudRefererLine(const QString &url)
+{
+    return CloudRefererLine(url, ConfiguredServices());
+}
+
+QString StreamRequestText(const QString &url, const TServices &services)
+{
+    const QString referer = CloudRefererLine(url, services);
+    if (referer.isEmpty())
+        return url;
+    return url + QStringLiteral("\r\n") + referer + QStringLiteral("\r\n");
 }
 
 QString StreamRequestText(const QString &url)
 {
-    const QString referer = CloudRefererLine(url);
-    if (referer.isEmpty())
-        return url;
-    return url + QStringLiteral("\r\n") + referer + QStringLiteral("\r\n");
+    return StreamRequestText(url, ConfiguredServices());
 }
 
 QString ListDisplayName(const QString &url)

@@ -1,5 +1,6 @@
 #include "net/UrlReads.h"
 #include "net/CloudLink.h"
+#include "net/Services.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -82,6 +83,23 @@ TEST_F(UrlReads, FailedDownloadsLeaveTheOldFile)
         DownloadUrlToFile(server->Url("song.mp3"), local.filePath("no/such/dir/x"), "VL4"));
 }
 
+TEST_F(UrlReads, DownloadsStopAtTheLimit)
+{
+    const QString target = local.filePath("cached.txt");
+    ASSERT_TRUE(test::WriteFile(target, "old cache"));
+    std::atomic<int64_t> received{0}, expected{0};
+    TTransferControl control{nullptr, 100000, &received, &expected};
+    EXPECT_EQ(DownloadUrl(server->Url("song.mp3"), target, "VL4", control), TReadResult::TooLarge);
+    EXPECT_EQ(DownloadUrl(server->Url("nolength/song.mp3"), target, "VL4", control),
+              TReadResult::TooLarge);
+    EXPECT_EQ(test::ReadFile(target), QByteArray("old cache"));
+    control.MaxBytes = payload.size();
+    EXPECT_EQ(DownloadUrl(server->Url("song.mp3"), target, "VL4", control), TReadResult::Done);
+    EXPECT_EQ(received.load(), payload.size());
+    EXPECT_EQ(expected.load(), payload.size());
+    EXPECT_EQ(DownloadUrl(server->Url("missing.mp3"), target, "VL4"), TReadResult::Unreachable);
+}
+
 TEST(UrlReadsFtp, SizeOfAnFtpFile)
 {
     QTemporaryDir root;
@@ -98,6 +116,11 @@ TEST(UrlReadsFtp, SizeOfAnFtpFile)
 
 TEST(CloudLink, RefererOnlyForTheCloudHost)
 {
+    // The one-argument forms, which every network read uses, follow the services in force.
+    TServices s;
+    s.CloudDownloadHost = "dl.vorlanecloud.net";
+    s.CloudWebHost = "vorlanecloud.net";
+    ConfigureServices(s);
     const QString cloud = QStringLiteral("https://dl.vorlanecloud.net/get/AbC/x/song.mp3?k=1");
     EXPECT_TRUE(IsCloudAddress(cloud));
     EXPECT_EQ(CloudRefererLine(cloud),
@@ -106,6 +129,8 @@ TEST(CloudLink, RefererOnlyForTheCloudHost)
     const QString other = QStringLiteral("http://example.invalid/get/a.mp3");
     EXPECT_TRUE(CloudRefererLine(other).isEmpty());
     EXPECT_EQ(StreamRequestText(other), other);
+    ConfigureServices({});
+    EXPECT_FALSE(IsCloudAddress(cloud));
 }
 
 TEST(CloudLink, ListDisplayName)

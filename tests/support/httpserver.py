@@ -2,10 +2,14 @@
 """A small HTTP server for the tests, bound to 127.0.0.1 on a free port.
 
 Prints "PORT <n>" on its first line of standard output, then serves files of --root:
-  /NAME                    the file, with Content-Length and byte ranges
+  /NAME                    the file, with Content-Length and byte ranges; a folder
+                           gives its index.html
   /slow/NAME?chunk=N&delay=S   the file with Content-Length, sent N bytes every S seconds
   /nolength/NAME?chunk=N&delay=S   the file without Content-Length (ends by closing)
   /redirect/NAME           302 to /NAME
+  /wait/S/NAME             /NAME after S seconds
+  /get/NAME                /NAME, only for a request whose Referer ends in "/public/NAME"
+                           (the query included); 403 otherwise
   /status/CODE             an empty answer with that status
   /_requests               one line per earlier request: method, path, User-Agent, Range
 Ends on SIGTERM or when its standard input closes.
@@ -37,6 +41,8 @@ class Handler(BaseHTTPRequestHandler):
 
     def _file(self, name):
         path = os.path.realpath(os.path.join(self.root, urllib.parse.unquote(name)))
+        if os.path.isdir(path):
+            path = os.path.join(path, "index.html")
         if not path.startswith(os.path.realpath(self.root)) or not os.path.isfile(path):
             return None
         with open(path, "rb") as f:
@@ -70,13 +76,20 @@ class Handler(BaseHTTPRequestHandler):
             return self._plain(200, body, head)
         if kind == "status":
             return self._plain(int(rest), b"", head)
+        if kind == "wait":
+            seconds, _, rest = rest.partition("/")
+            time.sleep(float(seconds))
+        if kind == "get":
+            item = self.path[len("/get/"):]
+            if not self.headers.get("Referer", "").endswith("/public/" + item):
+                return self._plain(403, b"no referer", head)
         if kind == "redirect":
             self.send_response(302)
             self.send_header("Location", "/" + rest)
             self.send_header("Content-Length", "0")
             self.end_headers()
             return
-        if kind not in ("slow", "nolength"):
+        if kind not in ("slow", "nolength", "wait", "get"):
             rest = url.path.lstrip("/")
         data = self._file(rest)
         if data is None:
