@@ -89,7 +89,11 @@ namespace vorlane {
     X(SM_ACCCREATED) \
     X(SM_ACCCONNECTED) \
     X(SM_BUFFERLOAD) \
-    X(SM_TAGSNOTSAVED)
+    X(SM_TAGSNOTSAVED) \
+    X(SM_CATALOGOFF) \
+    X(SM_SEARCHOFF) \
+    X(SM_SEARCHSITEOFF) \
+    X(SM_LISTLOAD)
 // clang-format on
 
 struct TMessages {
@@ -101,7 +105,7 @@ struct TMessages {
 // The one message table of the program.
 TMessages &Msg();
 
-// The 79 keys in file order.
+// The 83 keys in file order.
 const QStringList &MessageKeys();
 
 // Sets the message of one key; false for a key that is not a message key.

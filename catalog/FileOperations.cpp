@@ -631,6 +631,7 @@ void TVorlane::DropFindResult()
 void TVorlane::stopWorkers()
 {
     vStopping = true;
+    stopInternetWorkers();
     vPendingCopies.clear();
     vPendingMoves.clear();
     for (QThread *t :

@@ -6,6 +6,7 @@
 #include "base/TextFile.h"
 #include "base/TextUtils.h"
 #include "net/CloudLink.h"
+#include "net/InetCatalog.h"
 #include "net/UrlReads.h"
 
 #include <QDateTime>
@@ -474,42 +475,23 @@ void TVorlane::AddList(const QString &rootDir, bool included, bool fromCache)
         vVisibleListIndex = int(vList.size()) - 1;
         vFlags = efListAdded;
     } else if (vMode == bmInternetLists || vMode == bmInternetFiles) {
-        appendInetList(rootDir, fromCache);
-        vFlags = efListAdded;
+        if (fromCache) {
+            vInetList.append(ReadCachedList(vProgramDataDir, rootDir));
+            vFlags = efListAdded;
+        } else {
+            startListDownload(rootDir);
+        }
     }
-}
-
-QString TVorlane::cacheFileFor(const QString &address) const
-{
-    return vProgramDataDir + QStringLiteral("VL4Conf/Cache/") +
-           address.mid(address.lastIndexOf(u'/') + 1);
-}
-
-void TVorlane::appendInetList(const QString &address, bool fromCache)
-{
-    const QString cacheFile = cacheFileFor(address);
-    const bool namesAFile = !cacheFile.endsWith(u'/');
-    if (!fromCache && namesAFile && GetUrlSize(address) != GetFileSize32(cacheFile))
-        DownloadUrlToFile(address, cacheFile, QStringLiteral("VL4"));
-    TFileList list;
-    QStringList lines;
-    if (namesAFile && ReadTextLines(cacheFile, lines)) {
-        for (const QString &line : std::as_const(lines))
-            list.AddNewRecord(line);
-    }
-    list.RootDir = address;
-    list.Included = false;
-    list.CurIndex = 0;
-    vInetList.append(std::move(list));
 }
 
 QStringList TVorlane::LoadInetLists()
 {
     vInetList.clear();
     QStringList names;
-    ReadTextLines(vProgramDataDir + QStringLiteral("VL4Conf/lst.txt"), names);
+    ReadTextLines(CatalogueIndexPath(vProgramDataDir), names);
+    vInetList.reserve(names.size());
     for (const QString &address : std::as_const(names))
-        appendInetList(address, true);
+        vInetList.append(ReadCachedList(vProgramDataDir, address));
     for (qsizetype i = 0; i < names.size(); ++i)
         names[i] = vInetList.at(i).GetRecord(1).FileName;
     return names;
@@ -534,6 +516,10 @@ void TVorlane::RefreshList(const QString &rootDir, bool included)
 
 void TVorlane::RefreshList()
 {
+    if (vMode == bmInternetLists || vMode == bmInternetFiles) {
+        RefreshCache();
+        return;
+    }
     if (vMode != bmComputerFiles || !inRange(vVisibleListIndex, vList.size()))
         return;
     TFileList &list = vList[vVisibleListIndex];
@@ -638,6 +624,7 @@ void TVorlane::Find(const QString &key, float ff)
         SetMode(entryMode);
         break;
     }
+    case bmInternetSearch: StartInetSearch(key); break;
     default: break;
     }
 }
@@ -711,6 +698,7 @@ void TVorlane::OpenExtFileList(const QString &source, bool fromClipboard)
     }
     list.RootDir = fromClipboard ? QStringLiteral("-") : source;
     list.CurIndex = 0;
+    supersedeSearch();
     vInetSearchList = std::move(list);
     vSearchInetFileIndex = -1; // the old index named an entry of the replaced list
     vMode = bmInternetSearch;
@@ -807,6 +795,8 @@ int TVorlane::Flags()
         vFlags = efMoveFailed;
     if (vMailboxes.DeleteCompleted.exchange(false))
         vFlags = efDeleteDone;
+    while (vFlags == efNone && !vOutcomes.isEmpty())
+        vFlags = vOutcomes.takeFirst()();
     const int code = vFlags;
     vFlags = efNone;
     return code;

@@ -8,8 +8,15 @@
 // timer takes by reading Flags() every 50 ms and acts on.
 //
 // Threads: every member is called on the main thread. Workers (copy, move, duplicate search,
-// cache refresh, upload) write only the atomic mailboxes below and their own result lists, which
-// the controller takes over on the main thread when they finish.
+// connection check, cache refresh, list download, internet search, upload) write only the atomic
+// mailboxes below and their own result lists, which the controller takes over on the main thread
+// when they finish. No network wait happens on the main thread, except CurFileSize.
+//
+// The outcome of an internet worker (the connection check, a refresh, a list download, a search,
+// a search result's size) waits in a queue until the main timer reads Flags() with no other code
+// pending: then the change is made (internet enabled, a list added, the search list replaced, a
+// dead result removed, the lists marked stale) and its code returned in the same step, so the
+// window sees a change and its code together and no outcome's code is overwritten by another.
 //
 // Each kind of entry list (folder, internet, playlist, search) keeps its own current list and
 // current entry, independent of what is shown: switching modes never loses the playing entry.
@@ -28,12 +35,20 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 namespace vorlane {
 
 // The browse list's selection rule: an index at or past the last entry line, or a list of fewer
 // than three lines (header and at most one entry), selects nothing (-1, the header line).
 int BrowseIndexRule(int index, int lineCount);
+
+// A search result whose remote size is above this many bytes is kept when it fails to play.
+inline constexpr int64_t kLiveResultSize = 50000;
+
+// The status text of an internet list's download: SM_LISTLOAD, then the share done ("40%") when
+// the length is known (expected > 0), else the kilobytes received ("120 KB").
+QString ListDownloadStatus(int64_t received, int64_t expected);
 
 // What the copy, move and delete workers publish to the controller. Each field has one writer (a
 // worker); the main timer reads and resets them through TVorlane::Flags(). A status written twice
@@ -48,6 +63,11 @@ struct TWorkerMailboxes {
     // by the running worker so that its "left" count covers the whole queue.
     std::atomic<int> QueuedCopyFiles{0};
     std::atomic<int> QueuedMoveFiles{0};
+    // The internet list download of AddList: running, bytes received, announced length (-1 not
+    // known). Written by the download worker (ListDownloading by the main thread).
+    std::atomic<bool> ListDownloading{false};
+    std::atomic<int64_t> ListReceived{0};
+    std::atomic<int64_t> ListExpected{-1};
 };
 
 // What a batch rename left undone.
@@ -58,6 +78,10 @@ struct TRenameTally {
 
 class TCopyThread;
 class TFindThread;
+class TNetTask;
+class TVLCacheRefreshThread;
+class TVLParser;
+struct TMessages;
 
 class TVorlane : public QObject {
     Q_OBJECT
@@ -135,12 +159,16 @@ public:
 
     // Mode 2: appends a folder list for rootDir (sub-folders when included), scans it and shows it
     // (event 6). Modes 3, 4: appends an internet list read from the cache file of the address
-    // rootDir, first downloading it unless fromCache (event 6). Nothing for an empty rootDir.
+    // rootDir (ReadCachedList, net/InetCatalog.h): with fromCache at once (event 6); without, the
+    // cache file is first downloaded on a worker (agent "VL4") when its size differs from the
+    // remote one (a remote size of 0 included), and the list is appended when the download has
+    // ended, however it ended (event 6 through Flags). One download at a time: later ones wait
+    // behind it, in order; ListDownloadProgress tells how far it is. Nothing for an empty rootDir.
     void AddList(const QString &rootDir, bool included, bool fromCache);
     // Mode 2 with a non-empty rootDir: the shown folder list takes the new root and flag and is
     // rescanned (event 10). Mode 3: forgets the internet lists (event 10).
     void RefreshList(const QString &rootDir, bool included);
-    // Mode 2: rescans the shown folder list (event 10).
+    // Mode 2: rescans the shown folder list (event 10). Modes 3, 4: RefreshCache.
     void RefreshList();
     // Mode 2: removes the shown folder list (event 8), unless it is the only one left.
     void DeleteList();
@@ -162,6 +190,7 @@ public:
     // Finds key (ff 1.0 exact, else fuzzy with threshold ff). Modes 2, 4, 8: moves the shown
     // list's cursor to the hit. Modes 1, 3, 7: tries each list from the shown one on, shows the
     // first list with a hit (list 0 when none has one) in mode 2, 4 or 8. Event 9.
+    // Mode 6: starts an internet search for key (StartInetSearch).
     // Nothing for an empty key.
     void Find(const QString &key, float ff);
     // Natural-order sort of the shown list: modes 2 by file name, 4, 6, 8 by title. Mode 5 sorts
@@ -178,13 +207,59 @@ public:
 
     // Replaces the search list by the links of a text (fromClipboard) or a text file (one address
     // per line; the title is the decoded file-name part) and shows it in mode 6 (event 15).
+    // A search still running is superseded: its result is never taken.
     void OpenExtFileList(const QString &source, bool fromClipboard);
 
-    // ---- Internet lists (from the cache) ----
+    // ---- Internet catalogue (lists built from the cache only; net/InetCatalog.h) ----
 
-    // Rebuilds the internet lists from VL4Conf/lst.txt and the cache files; returns one display
-    // name per index line (the file name of each list's second entry).
+    // Rebuilds the internet lists from VL4Conf/lst.txt and the cache files, one list per index
+    // line; returns one display name per index line (the file name of each list's second entry,
+    // empty for a list of fewer than two). Reads files only.
     QStringList LoadInetLists();
+    // The connection check, on a worker: the catalogue is reachable when its index file
+    // (ServerName) answers with a length. Then InetEnabled() becomes true, with event 24 (the
+    // window shows SM_INETENABLED and calls RefreshCache); a failed check leaves it false without
+    // a word. Nothing while a check runs. With no ServerName the catalogue is off: nothing is
+    // asked, and a notice (SM_CATALOGOFF) says so once a run.
+    void CheckInetConnection();
+    // While InetEnabled() and no refresh runs: brings the cache up to date on a worker
+    // (TVLCacheRefreshThread; the two-hour timer and RefreshList in modes 3, 4 call this). At its
+    // end event 9; a refresh in which no download failed marks the internet lists stale, so the
+    // next listing of an internet list rebuilds them from the cache.
+    void RefreshCache();
+    bool InetCheckRunning() const;
+    bool CacheRefreshRunning() const;
+    // An internet worker runs, or an outcome of one waits for Flags().
+    bool InternetBusy() const;
+    // The internet lists match the cache (false: rebuilt before the next listing).
+    bool CacheRefreshed() const { return vCacheRefreshed; }
+    // While AddList downloads an internet list: true, with the bytes received and the announced
+    // length (-1 not known).
+    bool ListDownloadProgress(int64_t &received, int64_t &expected) const;
+
+    // ---- Internet search (net/InetSearch.h) ----
+
+    // Starts a search for query on a worker (TVLParser) with the search sites in force
+    // (ConfiguredServices()). When it ends the search list is replaced by its results, in mode 6,
+    // cursor 0 (event 15 through Flags). A search started while one runs supersedes it: the older
+    // one is stopped and its results are never taken, whichever ends first. With neither site set
+    // the search is off: nothing happens and a notice (SM_SEARCHOFF) says so; with one of them
+    // unset, a notice (SM_SEARCHSITEOFF) says once a run that it is skipped.
+    void StartInetSearch(const QString &query);
+    bool InetSearchRunning() const;
+    // The current search result failed to play: its remote size is asked on a worker, and when it
+    // is at most kLiveResultSize (0 for an address that does not answer) the result leaves the
+    // search list; the current index stays on the entry that took its place (0 when it was the
+    // last), and event 4 through Flags reloads the view, whose timer then opens that entry. A
+    // live result stays, with no event. Nothing while an earlier one is being asked.
+    void DeleteInvalidInetSearchRecord();
+
+    // ---- Notices ----
+
+    // Messages for the status line that are not event codes: a service that is off (its
+    // Config.ini key empty). The window shows and the call clears them; the texts are in the
+    // current language.
+    QStringList TakeNotices();
 
     // ---- Recorded streams ----
 
@@ -348,6 +423,7 @@ public:
     void SetTagRenameTemplate(const TTagRenameTemplate &t) { vTagRenameTemplate = t; }
     bool LoggedIn() const { return vLoggedIn; }
     void SetLoggedIn(bool loggedIn) { vLoggedIn = loggedIn; }
+    // The catalogue server was found reachable by the connection check.
     bool InetEnabled() const { return vInetEnabled; }
     int CopyCounter() const { return vMailboxes.LeftCopyFiles.load(); }
     int MoveCounter() const { return vMailboxes.LeftMoveFiles.load(); }
@@ -390,8 +466,6 @@ private:
     const TFileList *currentEntryList(EntryKind kind) const;
     int currentFileIndex(EntryKind kind) const;
     static bool kindOfMode(uint32_t mode, EntryKind &kind);
-    QString cacheFileFor(const QString &address) const;
-    void appendInetList(const QString &address, bool fromCache);
     QString playListName(int index) const;
     QString catalogPath(const QString &name) const;
     QString playListPath(int index) const;
@@ -404,6 +478,11 @@ private:
     void fileJobFinished(TCopyThread *thread, bool move);
     void followCurrentFolderEntry(const QList<int> &removed);
     void stopWorkers();
+    void stopInternetWorkers();
+    void startListDownload(const QString &address);
+    void supersedeSearch();
+    bool removeSearchResult(const QString &address);
+    void notice(QString TMessages::*message, bool everyTime);
     TFileList *namingList(bool visible);
     QString newNameFor(const TFileName &entry, int editType);
 
@@ -462,6 +541,21 @@ private:
     QHash<QString, TSavedFile> vSavedFiles;
     TFileList vFindResult;
     bool vFindResultPending = false;
+    // Internet workers: the running connection check, refresh, list download and search-result
+    // size (each deletes itself when done), the list downloads waiting, and every search still
+    // running (superseded ones wind down; the newest is last).
+    QPointer<TNetTask> InetCheckThread;
+    QPointer<TVLCacheRefreshThread> CacheRefresherThread;
+    QPointer<TNetTask> ListDownloadThread;
+    QStringList vPendingListDownloads;
+    QPointer<TNetTask> PruneThread;
+    QList<QPointer<TVLParser>> vSearchThreads;
+    quint64 vSearchGeneration = 0; // counts searches started and search lists opened
+    // Outcomes of finished internet workers, taken one per Flags() (class comment); each makes
+    // its change and returns its event code, efNone when it no longer applies.
+    QList<std::function<int()>> vOutcomes;
+    QList<QString TMessages::*> vNotices;      // not yet taken
+    QList<QString TMessages::*> vNoticesGiven; // this run
     bool vStopping = false;
     bool vCatalogLoaded = false;
 };
