@@ -55,4 +55,23 @@ int RunRename(const QStringList &args);
 //   left alone or a tag that could not be written; 2 for bad usage. Dispatched from RunTags.
 int RunTagsFromNames(const QStringList &args);
 
+// The internet catalogue and search read Config.ini of a data folder: --data DIR names the folder
+// that holds VL4Conf/, by default the one the program itself would use (the working folder when it
+// holds VL4Conf/Config.ini, else the user's application-data folder).
+// catalogue refresh [--data DIR]: the connection check's read of the index (ServerName), then
+//   the cache refresh, synchronously: one line per index line, "updated NAME", "kept NAME",
+//   "failed NAME" (NAME: the cache file) or "skipped LINE" for a line that names no cache file.
+//   0 when the index was read; 1 when the catalogue is off (no ServerName), the index does not
+//   answer with a length or cannot be downloaded.
+// catalogue lists [--data DIR]: the internet lists' display names, one per line, from the cache.
+// catalogue show N [--data DIR]: the entries of internet list N (from 0) from the cache, one per
+//   line: the address, then "?" and the title when there is one. 1 when there is no list N.
+// 2 for bad usage.
+int RunCatalogue(const QStringList &args);
+// search QUERY [--data DIR]: both search sites of the "Services" section as the program's search
+//   runs them; one result per line, address + "?" + title, in the order found. 0, also with no
+//   results (a site that is not set is named on standard error); 1 when neither site is set;
+//   2 for bad usage.
+int RunSearch(const QStringList &args);
+
 } // namespace vorlane::cli

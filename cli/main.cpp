@@ -35,6 +35,9 @@ const std::vector<Command> kCommands = {
     {"rename", vorlane::cli::RunRename,
      "rename DIR (--from-v2|--from-v1 [--template number,artist,album,name,year] | --format | "
      "--to-latin | --to-cyrillic | --number | --replace OLD NEW) [--subfolders]"},
+    {"catalogue", vorlane::cli::RunCatalogue,
+     "catalogue refresh|lists [--data DIR] | catalogue show N [--data DIR]"},
+    {"search", vorlane::cli::RunSearch, "search QUERY [--data DIR]"},
 };
 
 int usage()
