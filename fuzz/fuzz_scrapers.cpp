@@ -1,6 +1,6 @@
 // Search result pages from any bytes: both scrapers must end (a page whose markers repeat,
 // overlap or break off included) and every result they add must be a record the list can hold:
-// an address split at its last "/" with a non-empty title, each address once.
+// an address split at its last "/" with a non-empty title, each network address once.
 
 #include "base/FileList.h"
 #include "net/InetSearch.h"
@@ -21,7 +21,9 @@ void check(const TFileList &list)
         const TFileName &r = list.At(i);
         if (r.Title.isEmpty() || r.FileName.contains(u'/'))
             std::abort();
-        if (!r.DirName.isEmpty() && !r.DirName.endsWith(u'/'))
+        if (r.DirName.isEmpty())
+            continue; // an address without "/": not a network entry, kept as it came
+        if (!r.DirName.endsWith(u'/'))
             std::abort();
         const QString address = r.DirName + r.FileName;
         if (addresses.contains(address))

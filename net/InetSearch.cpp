@@ -21,12 +21,16 @@ qsizetype TScrapeBuffer::find(QStringView m)
     // occurrence has been passed since.
     if (seen && seen->SearchedFrom <= vStart && (seen->At < 0 || seen->At >= vStart))
         return seen->At;
-    const qsizetype at = vPage.indexOf(m, vStart);
-    if (!seen && vSeenCount < int(std::size(vSeen)))
+    if (!seen && vSeenCount < int(std::size(vSeen))) {
         seen = &vSeen[vSeenCount++];
-    if (seen)
-        *seen = Seen{m, vStart, at};
-    return at;
+        seen->Marker = m;
+        seen->Matcher.emplace(m);
+    }
+    if (!seen)
+        return vPage.indexOf(m, vStart);
+    seen->SearchedFrom = vStart;
+    seen->At = seen->Matcher->indexIn(vPage, vStart);
+    return seen->At;
 }
 
 bool TScrapeBuffer::SkipTo(QStringView m)

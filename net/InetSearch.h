@@ -10,9 +10,11 @@
 #include "base/FileList.h"
 
 #include <QString>
+#include <QStringMatcher>
 #include <QStringView>
 
 #include <atomic>
+#include <optional>
 
 namespace vorlane {
 
@@ -46,6 +48,9 @@ private:
 
     struct Seen {
         QStringView Marker;
+        // Built once per marker: a search builds its skip table for every call otherwise, which
+        // costs more than the short distance to the next block.
+        std::optional<QStringMatcher> Matcher;
         qsizetype SearchedFrom = -1;
         qsizetype At = -1; // first occurrence at or after SearchedFrom, -1 none
     };
