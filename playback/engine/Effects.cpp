@@ -265,13 +265,17 @@ private:
 };
 
 // A peak compressor with linked channels. The detector looks at the sound `predelay` ms late, so
-// the gain reduction starts that long after the level crosses the threshold.
+// the gain reduction starts that long after the level crosses the threshold. A new threshold,
+// ratio or make-up gain is reached by a short ramp of the curve itself: a step in the curve would
+// be a step in the gain, which clicks on loud sound.
 class CompressorEffect final : public EffectChain::Effect {
 public:
     CompressorEffect(FxHandle h, int prio, int rate, int channels, const CompressorParams &p)
         : Effect(h, prio, rate, channels)
     {
         Apply(p);
+        now_ = target_;
+        thresholdLin_ = std::pow(10.0, now_.thresholdDb / 20.0);
     }
 
     FxParams Params() const override { return p_; }
@@ -281,6 +285,7 @@ public:
         if (!p)
             return false;
         Apply(*p);
+        rampLeft_ = RampFrames(rate_);
         return true;
     }
 
@@ -288,6 +293,8 @@ public:
     {
         const size_t hist = history_.size();
         for (int f = 0; f < frames; ++f) {
+            if (rampLeft_ > 0)
+                StepCurve();
             float *x = s + static_cast<size_t>(f) * channels_;
             float peak = 0.0f;
             for (int c = 0; c < channels_; ++c)
@@ -297,10 +304,10 @@ public:
             histPos_ = (histPos_ + 1) % hist;
             const double coef = level > env_ ? attackCoef_ : releaseCoef_;
             env_ = coef * env_ + (1.0 - coef) * level;
-            double gainDb = makeupDb_;
+            double gainDb = now_.makeupDb;
             if (env_ > thresholdLin_) {
                 const double envDb = 20.0 * std::log10(env_);
-                gainDb += (p_.threshold + (envDb - p_.threshold) / p_.ratio) - envDb;
+                gainDb += (envDb - now_.thresholdDb) * (now_.slope - 1.0);
             }
             const float g =
                 gainDb == 0.0 ? 1.0f : static_cast<float>(std::pow(10.0, gainDb / 20.0));
@@ -316,6 +323,13 @@ public:
     }
 
 private:
+    // The static curve: above the threshold the level rises by `slope` (1 / ratio) dB per dB.
+    struct Curve {
+        double thresholdDb = 0;
+        double slope = 1;
+        double makeupDb = 0;
+    };
+
     void Apply(CompressorParams p)
     {
         p.ratio = std::clamp(p.ratio, 1.0f, 100.0f);
@@ -326,8 +340,8 @@ private:
         p_ = p;
         attackCoef_ = std::exp(-1000.0 / (p.attack * rate_));
         releaseCoef_ = std::exp(-1000.0 / (p.release * rate_));
-        thresholdLin_ = std::pow(10.0, p.threshold / 20.0);
-        makeupDb_ = p.gain;
+        target_ = Curve{p.threshold, 1.0 / p.ratio, p.gain};
+        thresholdLin_ = std::pow(10.0, now_.thresholdDb / 20.0);
         const size_t want = static_cast<size_t>(p.predelay * rate_ / 1000.0) + 1;
         if (want != history_.size()) {
             history_.assign(want, 0.0f);
@@ -335,8 +349,21 @@ private:
         }
     }
 
+    // One frame of the ramp: the remaining distance shrinks linearly to zero.
+    void StepCurve()
+    {
+        const double k = 1.0 / rampLeft_--;
+        now_.thresholdDb += (target_.thresholdDb - now_.thresholdDb) * k;
+        now_.slope += (target_.slope - now_.slope) * k;
+        now_.makeupDb += (target_.makeupDb - now_.makeupDb) * k;
+        thresholdLin_ = std::pow(10.0, now_.thresholdDb / 20.0);
+    }
+
     CompressorParams p_;
-    double attackCoef_ = 0, releaseCoef_ = 0, thresholdLin_ = 1, makeupDb_ = 0;
+    double attackCoef_ = 0, releaseCoef_ = 0, thresholdLin_ = 1;
+    Curve target_; // the curve of p_
+    Curve now_;    // the curve in use, ramping towards target_
+    int rampLeft_ = 0;
     std::vector<float> history_;
     size_t histPos_ = 0;
     double env_ = 0.0;

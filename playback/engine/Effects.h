@@ -4,9 +4,10 @@
 // samples before the tempo stage.
 //
 // Every change is click-free: an attached effect fades in from neutral, a removed one fades out
-// before it leaves the chain, and new parameters are reached by short ramps (EQ gain, echo mix)
-// or crossfades (echo delay). Thread use: Attach/Remove/Get/Set from any thread; Process from the
-// source's reading thread. One mutex guards the effect list and every effect's state.
+// before it leaves the chain, and new parameters are reached by short ramps (EQ gain, echo mix,
+// the compressor's threshold, ratio and gain) or crossfades (echo delay). Thread use:
+// Attach/Remove/Get/Set from any thread; Process from the source's reading thread. One mutex guards
+// the effect list and every effect's state.
 
 #include <cstdint>
 #include <memory>

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <span>
 #include <vector>
 
 namespace vorlane::engine {
@@ -206,14 +207,25 @@ struct Source::Impl {
         errors = 0;
     }
 
-    bool Seek(int64_t target)
+    bool Seek(int64_t target, bool coarse)
     {
+        // Decoding a quarter of the run-in is cheaper than a seek and its run-in.
+        if (coarse && !ended && target >= pendingStart && target - pendingStart <= rate / 64) {
+            if (!DiscardTo(target))
+                ended = PendingFrames() == 0;
+            posFrames = pendingStart;
+            return true;
+        }
         if (!fmt->pb || !(fmt->pb->seekable & AVIO_SEEKABLE_NORMAL))
             return false;
         // Demuxers land up to a second early (and MP3/AAC decoders need a few frames to settle),
         // so start a little before the target and discard forward; if the landing is still late,
-        // go back further.
-        const int64_t prerolls[] = {rate / 5, rate, rate * 5, target};
+        // go back further. A coarse seek decodes two MP3 frames' worth of run-in, enough for the
+        // bit reservoir, and takes the landing as it comes.
+        const int64_t exact[] = {rate / 5, rate, rate * 5, target};
+        const int64_t rough[] = {rate / 16};
+        const std::span<const int64_t> prerolls =
+            coarse ? std::span<const int64_t>(rough) : std::span<const int64_t>(exact);
         for (int64_t preroll : prerolls) {
             const int64_t from = std::max<int64_t>(0, target - preroll);
             if (from <= rate / 5) {
@@ -233,7 +245,7 @@ struct Source::Impl {
             const Decoded got = DecodeSome();
             if (got == Decoded::Interrupted)
                 return false;
-            if (got == Decoded::End || pendingStart <= target || wma)
+            if (got == Decoded::End || pendingStart <= target || wma || coarse)
                 break;
         }
         if (!DiscardTo(target))
@@ -476,14 +488,14 @@ qint64 Source::Position() const
     return d->posFrames * BytesPerFrame();
 }
 
-bool Source::SetPosition(qint64 bytes)
+bool Source::SetPosition(qint64 bytes, Seek mode)
 {
     if (bytes < 0)
         return false;
     const int64_t target = bytes / BytesPerFrame();
     if ((d->lengthExact || Length() > 0) && target > d->lengthFrames)
         return false;
-    if (!d->Seek(target))
+    if (!d->Seek(target, mode == Seek::Coarse))
         return false;
     d->effects->Clear();
     return true;

@@ -39,9 +39,13 @@ public:
     qint64 Length() const;
     // Bytes delivered by Read since the start (or the last seek target).
     qint64 Position() const;
+    // Exact seeks land on the very sample (playback). Coarse seeks are for measuring: they decode
+    // only a short run-in before the target and accept a demuxer that lands after it; a target
+    // a little ahead of the position is reached by decoding forward without a seek.
+    enum class Seek { Exact, Coarse };
     // Seeks to a byte position (rounded down to a whole frame). False when the source cannot
     // seek (a live stream) or the position lies beyond the end.
-    bool SetPosition(qint64 bytes);
+    bool SetPosition(qint64 bytes, Seek mode = Seek::Exact);
     // Decodes up to `frames` frames into `out` (interleaved floats). 0 at the end.
     int Read(float *out, int frames);
     bool AtEnd() const;
