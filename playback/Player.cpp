@@ -281,16 +281,8 @@ QString TPlayer::ByteLengthToTime(qint64 Len) const
 
 void TPlayer::RefreshEffect(int Effect, bool Enabled)
 {
-    if (vVolume > 0.1 && vChannel)
-        vChannel->SetVolume(0);
-    // Only a file that is playing or paused is restarted; switching an effect must not start
-    // playback of a stopped one.
-    const bool restart = !vCurrentFile.DirName.contains(QLatin1String("http")) && IsActive();
-    const bool wasPaused = restart && vChannel->State() == engine::StreamState::Paused;
-    if (restart) {
-        SavePosition();
-        Stop();
-    }
+    // The chain fades an effect in or out on the sound that is playing, without a click, so the
+    // stream is neither muted nor restarted: the change is heard at once, at the same place.
     switch (Effect) {
     case 0: EchoProcessor->SetEnabled(Enabled); break;
     case 1: Compressor->SetEnabled(Enabled); break;
@@ -303,16 +295,6 @@ void TPlayer::RefreshEffect(int Effect, bool Enabled)
         break;
     default: break;
     }
-    if (restart && OpenFile(vCurrentFile) && Play()) {
-        LoadPosition();
-        if (wasPaused)
-            Pause();
-        // Play left the volume at 0; a quiet setting is restored too.
-        if (vVolume <= 0.1)
-            vChannel->SetVolume(static_cast<float>(vVolume));
-    }
-    if (vVolume > 0.1 && vChannel)
-        vChannel->SlideVolume(static_cast<float>(vVolume), kVolumeSlideMs);
 }
 
 int TPlayer::Volume() const

@@ -229,4 +229,30 @@ void TCompressProcessor::SetRatio(float Value)
     Update();
 }
 
+// Settings ----------------------------------------------------------------------------------
+
+void ApplySoundProc(const TSoundProcSettings &Settings, TEqualizer &Equalizer, TEchoProcessor &Echo,
+                    TCompressProcessor &Compressor)
+{
+    const TEqSliders sliders = EqPresetSliders(Settings.EqMode, Settings.Band);
+    for (int i = 0; i < TEqualizer::kBands; ++i)
+        Equalizer.ChangeBandGain(i, static_cast<float>(sliders[i]));
+    Equalizer.SetEnabled(Settings.EqEnabled);
+    // Switching the power attaches the bands anew when the equaliser is on, and removes them
+    // when it is off.
+    Equalizer.SetPowerEQEnabled(true);
+
+    Echo.SetDelay(static_cast<float>(Settings.EchoDelay));
+    Echo.SetLevel(static_cast<float>(Settings.EchoLevel));
+    // Switching on again would attach a second echo with empty delay lines: only a change counts.
+    if (Echo.Enabled() != Settings.EchoEnabled || (Settings.EchoEnabled && Echo.FX == 0))
+        Echo.SetEnabled(Settings.EchoEnabled);
+
+    Compressor.SetRatio(static_cast<float>(Settings.CompressorRatio));
+    Compressor.SetLevel(static_cast<float>(Settings.CompressorLevel));
+    if (Compressor.Enabled() != Settings.CompressorEnabled ||
+        (Settings.CompressorEnabled && Compressor.FX == 0))
+        Compressor.SetEnabled(Settings.CompressorEnabled);
+}
+
 } // namespace vorlane

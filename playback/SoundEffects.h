@@ -4,9 +4,11 @@
 // the player hands it (the effects run on the stream's decoding source, before the tempo stage).
 //
 // Main thread only. The stream is held weakly: once the player frees it, every call is a no-op
-// until the next SetChannel. The engine changes effects without clicks, so no muting or pausing
-// is needed around attaching.
+// until the next SetChannel. The engine changes effects without clicks (an attached effect fades
+// in, a removed one fades out, a new setting is reached by a short ramp), so no muting or pausing
+// is needed around any change: a slider moved while the file plays is heard at once.
 
+#include "base/PlayerRules.h"
 #include "playback/engine/Effects.h"
 
 #include <array>
@@ -105,5 +107,13 @@ private:
     engine::CompressorParams Params() const;
     void Update();
 };
+
+// Brings the three processors to the "SoundProc" settings of Config.ini, as the start applies
+// them: the equaliser's power on (whatever was saved), its ten bands from the chosen preset (EqMode
+// over the user preset Band), its switch from EqEnabled; the echo's and the compressor's switches
+// and values. Before the first Play it only stores them (Play attaches); on a playing chain every
+// change is heard at once.
+void ApplySoundProc(const TSoundProcSettings &Settings, TEqualizer &Equalizer, TEchoProcessor &Echo,
+                    TCompressProcessor &Compressor);
 
 } // namespace vorlane
