@@ -25,6 +25,14 @@ int RunRender(const QStringList &args);
 // source cannot be opened.
 int RunInfo(const QStringList &args);
 
+// waveform FILE [--width N] [--height H] [--png OUT] [--json]: the waveform strip's analysis of a
+// file for a strip N × H pixels (default 800 × 60). Per column the two line lengths in pixels, top
+// (left channel) and bottom (right channel): one "top bottom" line per column, or with --json one
+// object {"width":N,"height":H,"columns":[[top,bottom],...]}; --png writes the peaks image, and
+// alone prints nothing. 0; 1 when the file does not open or OUT cannot be written; 2 for bad
+// arguments (N and H are whole numbers from 1 to 16384 and to 4096).
+int RunWaveform(const QStringList &args);
+
 // tags show [--json] FILE...: each file's ID3v1 fields, ID3v2 version and six fields, frames
 //   (identifier, size) and pictures (MIME type, picture type, description, bytes); with --json
 //   one object per line.

@@ -28,6 +28,8 @@ const std::vector<Command> kCommands = {
      "render FILE OUT.wav [--eq G0,...,G9] [--echo MIX,DELAY_MS] [--compressor THRESHOLD_DB,RATIO] "
      "[--tempo PERCENT] [--from SECONDS] [--seconds S]"},
     {"info", vorlane::cli::RunInfo, "info [--json] FILE|URL"},
+    {"waveform", vorlane::cli::RunWaveform,
+     "waveform FILE [--width N] [--height H] [--png OUT] [--json]"},
     {"tags", vorlane::cli::RunTags,
      "tags show [--json] FILE... | set [--v1|--v2] [--title T] [--artist A] [--album B] "
      "[--track N] [--genre G] [--year Y] FILE... | copy --to-v1|--to-v2 FILE... | "
