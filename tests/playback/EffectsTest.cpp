@@ -133,6 +133,7 @@ TEST_F(Effects, SwitchingWhilePlayingLeavesNoStep)
                 break;
             case 22: fx.Set(handles[0], EqParams{200.0f, 12.0f, -6.0f}); break;
             case 28: fx.Set(handles[1], EchoParams{40.0f, 0.0f, 80.0f, 80.0f, false}); break;
+            case 31: fx.Set(handles[2], CompressorParams{0, 10, 200, -60, 10, 4}); break;
             case 34: fx.Remove(handles[1]); break;
             case 40: fx.Remove(handles[0]); break;
             case 46: fx.Remove(handles[2]); break;

@@ -41,6 +41,15 @@ protected:
                   TestSignal(10.0) + QStringList{"-c:a", "libmp3lame", "-b:a", "128k"});
         MakeMedia(dir_->filePath("tone.wav"), TestSignal(2.0) + QStringList{"-c:a", "pcm_s16le"});
         WriteMp1(dir_->filePath("crafted.mp1"), 100);
+        MakeMedia(dir_->filePath("tone1k.wav"),
+                  {"-f", "lavfi", "-i",
+                   "aevalsrc=0.5*sin(2*PI*1000*t)|0.5*sin(2*PI*1000*t):s=44100:d=12", "-c:a",
+                   "pcm_f32le"});
+        // An impulse every quarter second.
+        const QString click = QStringLiteral("if(eq(mod(n\\,11025)\\,0)\\,0.8\\,0)");
+        MakeMedia(dir_->filePath("clicks.wav"),
+                  {"-f", "lavfi", "-i", QStringLiteral("aevalsrc=%1|%1:s=44100:d=12").arg(click),
+                   "-c:a", "pcm_f32le"});
     }
     static void TearDownTestSuite() { delete dir_; }
     void SetUp() override
@@ -48,13 +57,23 @@ protected:
         player_.Init(engine::OutputKind::Null);
         player_.SetProgramDir(home_.path());
     }
-    // Pulls `ms` of sound through the player's stream.
-    void PullMs(int ms)
+    // Pulls `ms` of sound through the player's stream and returns it.
+    std::vector<float> PullMs(int ms)
     {
         engine::Stream *s = player_.Channel();
-        ASSERT_TRUE(s);
+        if (!s) {
+            ADD_FAILURE() << "nothing is open";
+            return {};
+        }
         std::vector<float> buf(static_cast<size_t>(s->Rate()) * ms / 1000 * s->Channels());
         s->Pull(buf.data(), static_cast<int>(buf.size() / s->Channels()));
+        return buf;
+    }
+    // The 1 kHz tone's level in dB after a change has settled.
+    double ToneLevel()
+    {
+        PullMs(300);
+        return ToneDb(PullMs(400), 2, 44100, 1000);
     }
     static QTemporaryDir *dir_;
     QTemporaryDir home_;
@@ -191,6 +210,96 @@ TEST_F(PlayerNull, VolumeAndEffectSwitchKeepThePlace)
     player_.RefreshEffect(1, true);
     EXPECT_EQ(player_.Channel(), nullptr) << "switching an effect does not start a stopped file";
     EXPECT_TRUE(player_.Compressor->Enabled());
+}
+
+TEST_F(PlayerNull, EqualiserAndCompressorChangesReachThePlayingSound)
+{
+    ASSERT_TRUE(player_.OpenFile(Entry(dir_->path(), "tone1k.wav")));
+    ASSERT_TRUE(player_.Play());
+    player_.Channel()->SetVolume(1);
+    const double dry = ToneLevel();
+    EXPECT_NEAR(dry, -6.0, 0.2);
+
+    for (int band = 0; band < TEqualizer::kBands; ++band)
+        player_.Equalizer->ChangeBandGain(band, 15);
+    player_.RefreshEffect(2, true);
+    player_.Equalizer->ChangeBandGain(4, 3);
+    EXPECT_NEAR(ToneLevel() - dry, 12.0, 1.0) << "the 1 kHz band's slider";
+    player_.Equalizer->ChangeBandGain(4, 15);
+    player_.Equalizer->ChangeBandGain(3, 0);
+    const double narrow = ToneLevel();
+    EXPECT_NEAR(narrow, dry, 1.0) << "a one-semitone band at 600 Hz spares 1 kHz";
+    player_.Equalizer->SetPowerEQEnabled(true);
+    EXPECT_GT(ToneLevel() - narrow, 2.0) << "power mode widens the 600 Hz band to 1 kHz";
+    player_.RefreshEffect(2, false);
+    EXPECT_NEAR(ToneLevel(), dry, 0.2);
+
+    // −6 dB through threshold −20 dB at 4:1 comes out at −16.5 dB; at 2:1 at −13; with the
+    // threshold at −10 dB at −8.
+    player_.Compressor->SetLevel(-20);
+    player_.Compressor->SetRatio(4);
+    player_.RefreshEffect(1, true);
+    EXPECT_NEAR(ToneLevel(), -16.5, 1.0);
+    player_.Compressor->SetRatio(2);
+    EXPECT_NEAR(ToneLevel(), -13.0, 1.0);
+    player_.Compressor->SetLevel(-10);
+    EXPECT_NEAR(ToneLevel(), -8.0, 1.0);
+    player_.RefreshEffect(1, false);
+    EXPECT_NEAR(ToneLevel(), dry, 0.2);
+}
+
+TEST_F(PlayerNull, EchoChangesReachThePlayingSound)
+{
+    ASSERT_TRUE(player_.OpenFile(Entry(dir_->path(), "clicks.wav")));
+    ASSERT_TRUE(player_.Play());
+    player_.Channel()->SetVolume(1);
+    player_.EchoProcessor->SetDelay(50);
+    player_.EchoProcessor->SetLevel(30);
+    player_.RefreshEffect(0, true);
+    // Whole seconds keep the pulls in step with the clicks: each period below starts with one.
+    PullMs(1000);
+    std::vector<float> period = PullMs(250);
+    auto at = [&](double ms) { return period[static_cast<size_t>(ms * 44.1) * 2]; };
+    EXPECT_NEAR(at(0), 0.8 * 0.7, 0.02);
+    EXPECT_NEAR(at(50), 0.8 * 0.3, 0.02);
+
+    // 120 ms: the repeats of the new delay stay clear of 50 ms after a click.
+    player_.EchoProcessor->SetDelay(120);
+    player_.EchoProcessor->SetLevel(10);
+    PullMs(750);
+    period = PullMs(250);
+    EXPECT_NEAR(at(0), 0.8 * 0.9, 0.02);
+    EXPECT_NEAR(at(120), 0.8 * 0.1, 0.02);
+    EXPECT_NEAR(at(50), 0.0, 0.001) << "nothing at the old delay";
+
+    player_.RefreshEffect(0, false);
+    PullMs(750);
+    period = PullMs(250);
+    EXPECT_NEAR(at(0), 0.8, 1e-4);
+    EXPECT_NEAR(at(120), 0.0, 1e-4);
+}
+
+TEST_F(PlayerNull, SoundProcSettingsAppliedBeforeTheFirstPlay)
+{
+    TSoundProcSettings settings;
+    settings.EqEnabled = true;
+    settings.Band[4] = 3; // +12 dB at 1 kHz
+    settings.CompressorEnabled = true;
+    settings.CompressorLevel = -20;
+    settings.CompressorRatio = 4;
+    ApplySoundProc(settings, *player_.Equalizer, *player_.EchoProcessor, *player_.Compressor);
+    EXPECT_TRUE(player_.Equalizer->PowerEQEnabled()) << "the start switches the power on";
+
+    ASSERT_TRUE(player_.OpenFile(Entry(dir_->path(), "tone1k.wav")));
+    ASSERT_TRUE(player_.Play());
+    player_.Channel()->SetVolume(1);
+    // −6 dB raised to +6 dB, then −20 + 26 / 4.
+    EXPECT_NEAR(ToneLevel(), -13.5, 1.0);
+
+    settings.EqMode = static_cast<int>(TEqPreset::Bass); // 1 kHz band at 16: −1 dB
+    settings.CompressorEnabled = false;
+    ApplySoundProc(settings, *player_.Equalizer, *player_.EchoProcessor, *player_.Compressor);
+    EXPECT_NEAR(ToneLevel(), -6.5, 1.5) << "applied again while playing";
 }
 
 TEST(Processors, DefaultsAndAttachment)
