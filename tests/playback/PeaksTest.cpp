@@ -92,18 +92,6 @@ TEST_F(Peaks, AFileShorterThanTheStripIsMeasuredAtItsStartAndHasNoCursor)
     EXPECT_EQ(AnalysePeaks(Path("missing.wav"), QSize(800, 60)), nullptr);
 }
 
-TEST_F(Peaks, CursorInvertsItsColumn)
-{
-    QImage img = DrawPeaks(*AnalysePeaks(Path("short.wav"), QSize(10, 8)));
-    const QImage before = img.copy();
-    DrawPeaksCursor(img, 3);
-    for (int y = 0; y < 8; ++y)
-        EXPECT_EQ(img.pixel(3, y) & 0xFFFFFF, ~before.pixel(3, y) & 0xFFFFFF);
-    EXPECT_EQ(img.pixel(2, 0), before.pixel(2, 0));
-    DrawPeaksCursor(img, 10);
-    DrawPeaksCursor(img, -1);
-}
-
 TEST_F(Peaks, ACancelledAnalysisNeverReachesTheNextOne)
 {
     TPeakAnalysis analysis;
