@@ -5,9 +5,9 @@
 // frame from the player's data into VisBuff and returns it; the caller copies it to the screen in
 // one piece, so a half-drawn frame is never seen.
 //
-// Pixels follow the pen rules of the old drawing surface: a line from y0 to y1 covers y0 up to but
-// not including y1, and a rectangle (l, t)-(r, b) covers l..r−1 × t..b−1 with its outline in the
-// pen colour and its inside in the brush colour. Points outside the image are clipped.
+// Pixels follow fixed pen rules, so frames are exact to the pixel: a line from y0 to y1 covers y0
+// up to but not including y1, and a rectangle (l, t)-(r, b) covers l..r−1 × t..b−1 with its outline
+// in the pen colour and its inside in the brush colour. Points outside the image are clipped.
 //
 // Main thread (or any one thread per drawer).
 
