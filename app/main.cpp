@@ -11,9 +11,11 @@
 // giving up the lock and the socket as a closed program does (so that the next start is a
 // normal one, not one after a crash).
 
-#include "app/MainWindow.h"
-#include "app/SessionSignals.h"
-#include "app/SingleInstance.h"
+#include "app/browse/BrowsePanel.h"
+#include "app/browse/BrowseWidgets.h"
+#include "app/shell/MainWindow.h"
+#include "app/shell/SessionSignals.h"
+#include "app/shell/SingleInstance.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -140,7 +142,7 @@ int main(int argc, char **argv)
                      });
     const QByteArray report = qgetenv("VORLANE_REPORT_FIRST_PAINT");
     if (!report.isEmpty())
-        new TFirstPaintReporter(window.sLBBrowseWindow, report == "exit",
+        new TFirstPaintReporter(window.Browse().sLBBrowseWindow, report == "exit",
                                 [&instance] { instance.Release(); });
     window.show();
     return app.exec();

@@ -12,8 +12,8 @@
 // Both views are shown on the same Qt platform (offscreen unless QT_QPA_PLATFORM says otherwise)
 // at the same size. Each figure is the median of several runs.
 
-#include "app/BrowseWidgets.h"
-#include "app/ListSync.h"
+#include "app/browse/BrowseWidgets.h"
+#include "app/browse/ListSync.h"
 #include "catalog/Vorlane.h"
 
 #include <QApplication>

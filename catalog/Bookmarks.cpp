@@ -55,28 +55,30 @@ bool TVorlane::currentBookmark(int position, const QString &bookmarkTime, TBookm
     return true;
 }
 
-void TVorlane::AddBookmark(int position, const QString &bookmarkTime)
+bool TVorlane::AddBookmark(int position, const QString &bookmarkTime)
 {
     TBookmark b;
     if (!currentBookmark(position, bookmarkTime, b))
-        return;
+        return false;
     vBookmark.append(b);
     vCurBookmarkListIndex = int(vBookmark.size()) - 1;
     vFlags = efBookmarksChanged;
+    return true;
 }
 
-void TVorlane::EditBookmark(int index, int position, const QString &bookmarkTime)
+bool TVorlane::EditBookmark(int index, int position, const QString &bookmarkTime)
 {
     if (index <= 0 || index >= vBookmarksIndexesList.size())
-        return;
+        return false;
     const int target = vBookmarksIndexesList.at(index);
     TBookmark b;
     if (target < 0 || target >= vBookmark.size() || !currentBookmark(position, bookmarkTime, b))
-        return;
+        return false;
     vBookmark[target] = b;
     vCurBookmarkName = b.Name;
     vCurBookmarkListIndex = index;
     vFlags = efBookmarksChanged;
+    return true;
 }
 
 void TVorlane::DeleteBookmark(int index)

@@ -54,6 +54,12 @@ enum TEventCode : int {
     efRecordingSaved = 27,   // a recorded stream was saved
 };
 
+// Who opens the playing file again after a naming tool renamed it: the main timer, through the
+// event code of the operation (19 opens the current entry, 9 rebuilds the list), or the caller,
+// which held the file closed at its place and reopens it there itself (event 20: the browse list
+// is only reloaded in place).
+enum class TReopen { ByTimer, ByCaller };
+
 // Lines for a list box: line 0 is a header (except in modes 0 and 6), entry k stands on line k+1;
 // Index is the entry to select (the window selects line Index + 1; -1 selects the header).
 struct TListData {

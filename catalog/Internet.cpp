@@ -188,12 +188,12 @@ void TVorlane::StartInetSearch(const QString &query)
         auto list = std::make_shared<TFileList>(thread->GetResultList());
         vOutcomes.append([this, list, generation] {
             if (generation != vSearchGeneration)
-                return int(efNone);
+                return TEventCode(efNone);
             vInetSearchList = std::move(*list);
             vInetSearchList.CurIndex = 0;
             vSearchInetFileIndex = -1; // the old index named an entry of the replaced list
             vMode = bmInternetSearch;
-            return int(efListReplaced);
+            return TEventCode(efListReplaced);
         });
     });
     thread->start();
@@ -228,8 +228,8 @@ void TVorlane::DeleteInvalidInetSearchRecord()
             return;
         vOutcomes.append([this, size, address] {
             if (size->load() > kLiveResultSize || !removeSearchResult(address))
-                return int(efNone);
-            return int(efDeleteDone);
+                return TEventCode(efNone);
+            return TEventCode(efDeleteDone);
         });
     });
     task->start();

@@ -209,13 +209,13 @@ QString TVorlane::newNameFor(const TFileName &entry, int editType)
     }
 }
 
-void TVorlane::Edit(const QString &newFileName)
+void TVorlane::Edit(const QString &newFileName, TReopen reopen)
 {
     TFileList *list = namingList(false);
     if (!list || vFileIndex < 0 || vFileIndex >= list->Count())
         return;
     renameEntry(*list, vFileIndex, newFileName, TNamingFence(list->RootDir));
-    vFlags = efMoveRefresh;
+    vFlags = reopen == TReopen::ByCaller ? efListChanged : efMoveRefresh;
 }
 
 QString TVorlane::Edit(int editType)
@@ -267,7 +267,7 @@ TRenameTally TVorlane::Edit(const QList<int> &indexes, int editType)
 }
 
 TRenameTally TVorlane::Edit(const QList<int> &indexes, const QString &findString,
-                            const QString &newString)
+                            const QString &newString, TReopen reopen)
 {
     TFileList *list = namingList(true);
     if (!list)
@@ -289,7 +289,7 @@ TRenameTally TVorlane::Edit(const QList<int> &indexes, const QString &findString
                 tally(undone, renameEntry(*list, index, name, fence));
         }
     }
-    vFlags = efRefreshView;
+    vFlags = reopen == TReopen::ByCaller ? efListChanged : efRefreshView;
     return undone;
 }
 
@@ -320,7 +320,7 @@ int writeBothTags(TTagEditor &editor, const TFileName &entry, const TTag &tag, b
 
 } // namespace
 
-int TVorlane::TagsAutoCreate(const QList<int> &indexes)
+int TVorlane::TagsAutoCreate(const QList<int> &indexes, TReopen reopen)
 {
     TFileList *list = namingList(true);
     if (!list)
@@ -336,7 +336,7 @@ int TVorlane::TagsAutoCreate(const QList<int> &indexes)
         failed += writeBothTags(vTagEditor, entry, TagsFromName(entry.FileName, index + 1), false,
                                 undecodable, fence);
     }
-    vFlags = efRefreshView;
+    vFlags = reopen == TReopen::ByCaller ? efListChanged : efRefreshView;
     return failed;
 }
 

@@ -65,7 +65,7 @@ TVorlane::~TVorlane()
 
 // ---- Modes and list selection ----
 
-void TVorlane::SetMode(uint32_t mode)
+void TVorlane::SetMode(TBrowseMode mode)
 {
     vMode = mode;
     vFlags = efRefreshView;
@@ -140,7 +140,7 @@ void TVorlane::ReturnToCurrentDir()
 
 // ---- Entries ----
 
-bool TVorlane::kindOfMode(uint32_t mode, EntryKind &kind)
+bool TVorlane::kindOfMode(TBrowseMode mode, EntryKind &kind)
 {
     switch (mode) {
     case bmComputerFiles: kind = EntryKind::Folder; return true;
@@ -240,6 +240,13 @@ void TVorlane::SetFileIndex(int index)
     vLastCurrentKind = kind;
 }
 
+void TVorlane::SkipTo(int index)
+{
+    const TEventCode pending = vFlags;
+    SetFileIndex(index);
+    vFlags = pending;
+}
+
 void TVorlane::Next()
 {
     SetFileIndex(FileIndex() + 1);
@@ -285,11 +292,22 @@ int64_t TVorlane::CurFileSize() const
     const TFileName file = CurrentFile();
     if (file.IsEmpty())
         return 0;
+    if (!CurFileSizeUrl().isEmpty())
+        return 0;
+    return GetFileSize32(file.DirName + file.FileName);
+}
+
+QString TVorlane::CurFileSizeUrl() const
+{
+    EntryKind kind;
+    if (!kindOfMode(vMode, kind))
+        return {};
+    const TFileName file = CurrentFile();
+    if (file.IsEmpty())
+        return {};
     const bool network = kind == EntryKind::Internet || kind == EntryKind::Search ||
                          file.DirName.contains(QLatin1String("http"));
-    if (network)
-        return GetUrlSize(file.DirName + file.FileName);
-    return GetFileSize32(file.DirName + file.FileName);
+    return network ? file.DirName + file.FileName : QString();
 }
 
 // ---- Browse lists ----
@@ -602,7 +620,7 @@ void TVorlane::Find(const QString &key, float ff)
     case bmPlayLists: {
         QList<TFileList> *lists = &vList;
         int *visible = &vVisibleListIndex;
-        uint32_t entryMode = bmComputerFiles;
+        TBrowseMode entryMode = bmComputerFiles;
         int count = int(vList.size());
         if (vMode == bmInternetLists) {
             lists = &vInetList;
@@ -732,12 +750,15 @@ void TVorlane::NoteRecordingStarted(const QString &folder)
 {
     if (!vProgramDataDir.isEmpty())
         WriteTextLines(recordingNote(vProgramDataDir), {folder});
+    vFlags = efRecordingStarted;
 }
 
-void TVorlane::NoteRecordingEnded()
+void TVorlane::NoteRecordingEnded(bool saved)
 {
     if (!vProgramDataDir.isEmpty())
         QFile::remove(recordingNote(vProgramDataDir));
+    if (saved)
+        vFlags = efRecordingSaved;
 }
 
 int TVorlane::RecoverRecordings()
@@ -779,7 +800,7 @@ int TVorlane::RecoverRecordings()
 
 // ---- Events and settings ----
 
-int TVorlane::Flags()
+TEventCode TVorlane::Flags()
 {
     // Taking and resetting each mailbox in one step: a status a worker writes meanwhile waits
     // for the next tick instead of being reset unseen.
@@ -797,7 +818,7 @@ int TVorlane::Flags()
         vFlags = efDeleteDone;
     while (vFlags == efNone && !vOutcomes.isEmpty())
         vFlags = vOutcomes.takeFirst()();
-    const int code = vFlags;
+    const TEventCode code = vFlags;
     vFlags = efNone;
     return code;
 }

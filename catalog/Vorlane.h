@@ -10,7 +10,8 @@
 // Threads: every member is called on the main thread. Workers (copy, move, duplicate search,
 // connection check, cache refresh, list download, internet search, upload) write only the atomic
 // mailboxes below and their own result lists, which the controller takes over on the main thread
-// when they finish. No network wait happens on the main thread, except CurFileSize.
+// when they finish. No network wait happens on the main thread: the size of a network entry
+// (CurFileSizeUrl) is the caller's to ask on a worker.
 //
 // The outcome of an internet worker (the connection check, a refresh, a list download, a search,
 // a search result's size) waits in a queue until the main timer reads Flags() with no other code
@@ -92,10 +93,10 @@ public:
 
     // ---- Modes and list selection ----
 
-    uint32_t Mode() const { return vMode; }
+    TBrowseMode Mode() const { return vMode; }
     // Switches the browse mode (event 9) and saves the catalogue files (SaveCatalog): every mode
     // change persists folder lists, bookmarks and playlists.
-    void SetMode(uint32_t mode);
+    void SetMode(TBrowseMode mode);
 
     // The shown list's index in the mode's kind: modes 1-2 folder lists, 3-4 internet lists,
     // 7-8 playlists; -1 in other modes.
@@ -121,6 +122,10 @@ public:
     // current entry of the current list already (event 0: a click on the playing entry does not
     // restart it). Out-of-range values are ignored.
     void SetFileIndex(int index);
+    // Makes entry `index` of the current list current, raising no event: the window, opening
+    // the entries from the current one on until one opens, steps over those that do not itself.
+    // Out-of-range values are ignored.
+    void SkipTo(int index);
     // FileIndex + 1 and - 1; nothing at either end of the list.
     void Next();
     void Prev();
@@ -132,10 +137,13 @@ public:
     TFileName GetFileByIndex(int index) const;
     // Entries of the shown list in modes 2, 4, 8; of the search list in mode 6; else 0.
     int FilesCount() const;
-    // Size in bytes of the current entry: local files on disk, network entries (modes 4, 6 and
-    // playlist entries with "http" in their folder) by asking the server (blocking). 0 in other
-    // modes; -1 for a local file that cannot be read.
+    // Size in bytes of the current entry when it is a local file; -1 for one that cannot be
+    // read; 0 for a network entry and in other modes. Never waits on the network.
     int64_t CurFileSize() const;
+    // The address of the current entry when it is a network entry (modes 4, 6, and playlist
+    // entries with "http" in their folder), whose size only the server can tell (GetUrlSize,
+    // blocking: ask it on a worker); empty otherwise.
+    QString CurFileSizeUrl() const;
 
     // The lines of the browse list for the current mode, and the entry to select.
     TListData List();
@@ -268,9 +276,13 @@ public:
     // becomes the free-space destination. Empty for a list that does not exist.
     QString GetFNameForRecordedStream(int dirIndex);
     // A recording of a stream is being written into folder (ending in "/"): noted in
-    // VL4Conf/Recording.txt until NoteRecordingEnded, so that a crash does not lose it.
+    // VL4Conf/Recording.txt until NoteRecordingEnded, so that a crash does not lose it. The
+    // start is event 26; an end with the recording saved is event 27.
     void NoteRecordingStarted(const QString &folder);
-    void NoteRecordingEnded();
+    void NoteRecordingEnded(bool saved = false);
+
+    // Asks for the browse list to be rebuilt (event 9): the font or the language changed.
+    void RefreshView() { vFlags = efRefreshView; }
     // At start: the part files a crash left in the noted folder become recordings
     // (RecoveredRecordingName) and are added to the folder list rooted there; empty part files
     // are removed. The number of recordings kept.
@@ -316,11 +328,13 @@ public:
     // ---- Bookmarks ----
 
     // Modes 2, 4, 8: appends a bookmark of the current entry at `position` (its name: the
-    // entry's text, bookmarkTime, two spaces) and selects it (event 12). Other modes: nothing.
-    void AddBookmark(int position, const QString &bookmarkTime);
+    // entry's text, bookmarkTime, two spaces) and selects it (event 12). Other modes, or no
+    // current entry: nothing, and false.
+    bool AddBookmark(int position, const QString &bookmarkTime);
     // `index` is a 1-based line of the bookmark list last read: that bookmark is replaced by
-    // one of the current entry (event 12). Line 0 or an unknown line: nothing.
-    void EditBookmark(int index, int position, const QString &bookmarkTime);
+    // one of the current entry (event 12). Line 0, an unknown line or no current entry:
+    // nothing, and false.
+    bool EditBookmark(int index, int position, const QString &bookmarkTime);
     // Removes the bookmark on 1-based line `index` of the bookmark list last read (event 12).
     void DeleteBookmark(int index);
     // The bookmark list of the current mode: mode 2 the bookmarks of the shown folder list,
@@ -377,8 +391,9 @@ public:
     // one reached through a link that leads elsewhere is left alone. Tags are read and written
     // through the controller's own tag editor.
 
-    // Renames the current file to newFileName (in its folder); event 19.
-    void Edit(const QString &newFileName);
+    // Renames the current file to newFileName (in its folder); event 19, or 20 when the caller
+    // reopens the playing file itself.
+    void Edit(const QString &newFileName, TReopen reopen = TReopen::ByTimer);
     // The name the current file would get by a naming tool (TEditType; other types: its present
     // name), without renaming it. Type 8 instead numbers the whole current list (unless it takes
     // in sub-folders), "01 - " style; a file whose rename is refused, or that lies outside the
@@ -387,13 +402,15 @@ public:
     // Renames the given files by a naming tool (event 20). Returns what was left undone.
     TRenameTally Edit(const QList<int> &indexes, int editType);
     // In the given files' names, replaces every findString by newString (case-sensitive; names
-    // without it are left alone); event 9. Returns what was left undone.
+    // without it are left alone); event 9, or 20 when the caller reopens the playing file
+    // itself. Returns what was left undone.
     TRenameTally Edit(const QList<int> &indexes, const QString &findString,
-                      const QString &newString);
+                      const QString &newString, TReopen reopen = TReopen::ByTimer);
     // Tags from the names of the given files ("Artist - Title", track = position in the list + 1),
-    // written to both tag versions; event 9. The number of MP3 files whose tags could not be
-    // written (read-only, missing, damaged) or were left alone (outside the folder).
-    int TagsAutoCreate(const QList<int> &indexes);
+    // written to both tag versions; event 9, or 20 when the caller reopens the playing file
+    // itself. The number of MP3 files whose tags could not be written (read-only, missing,
+    // damaged) or were left alone (outside the folder).
+    int TagsAutoCreate(const QList<int> &indexes, TReopen reopen = TReopen::ByTimer);
     // Writes track numbers 1.. to the tags of every file of the current folder list, in order.
     // The number of MP3 files whose tags could not be written or were left alone.
     int AutoCreateTagsTrackNumbers();
@@ -408,9 +425,10 @@ public:
     // Takes the pending event: first turns the workers' mailboxes into codes (copy 1 -> 2,
     // 2 -> 16; then move 1 -> 11, 2 -> 17, so a move result wins; then a finished delete -> 4),
     // resets them, returns the code and clears it. Read only by the main timer.
-    int Flags();
-    // Stores a follow-up code directly (the main timer chains codes this way).
-    void SetFlags(int code) { vFlags = code; }
+    TEventCode Flags();
+    // Stores a follow-up code directly: only the main timer, chaining the code it has just
+    // taken to the next one.
+    void SetFlags(TEventCode code) { vFlags = code; }
 
     // ---- Settings ----
 
@@ -465,7 +483,7 @@ private:
     const TFileList *visibleEntryList() const;
     const TFileList *currentEntryList(EntryKind kind) const;
     int currentFileIndex(EntryKind kind) const;
-    static bool kindOfMode(uint32_t mode, EntryKind &kind);
+    static bool kindOfMode(TBrowseMode mode, EntryKind &kind);
     QString playListName(int index) const;
     QString catalogPath(const QString &name) const;
     QString playListPath(int index) const;
@@ -509,12 +527,12 @@ private:
     int vVisibleListIndex = 0; // the list shown, per kind
     int vVisibleInetListIndex = 0;
     int vVisiblePlayListIndex = 0;
-    uint32_t vMode = bmRoot;
+    TBrowseMode vMode = bmRoot;
     EntryKind vLastCurrentKind = EntryKind::Folder;
 
     TWorkerMailboxes vMailboxes;
 
-    int vFlags = efRefreshView;
+    TEventCode vFlags = efRefreshView;
     QString vServerName;
     QString vProgramDataDir;
     int vCurBookmarkListIndex = 0;
@@ -553,7 +571,7 @@ private:
     quint64 vSearchGeneration = 0; // counts searches started and search lists opened
     // Outcomes of finished internet workers, taken one per Flags() (class comment); each makes
     // its change and returns its event code, efNone when it no longer applies.
-    QList<std::function<int()>> vOutcomes;
+    QList<std::function<TEventCode()>> vOutcomes;
     QList<QString TMessages::*> vNotices;      // not yet taken
     QList<QString TMessages::*> vNoticesGiven; // this run
     bool vStopping = false;

@@ -2,7 +2,7 @@
 // keep no line over its limit; the messages and settings read from it must come out; the settings
 // written back into the same document must read back as written.
 
-#include "app/Config.h"
+#include "app/shell/Config.h"
 #include "base/IniFile.h"
 #include "base/Messages.h"
 #include "base/TextFile.h"

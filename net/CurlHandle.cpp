@@ -30,6 +30,7 @@ TCurlLibrary *loadCurl()
         !resolve(library, "curl_easy_setopt", curl.EasySetopt) ||
         !resolve(library, "curl_easy_perform", curl.EasyPerform) ||
         !resolve(library, "curl_easy_getinfo", curl.EasyGetinfo) ||
+        !resolve(library, "curl_easy_strerror", curl.EasyStrerror) ||
         !resolve(library, "curl_slist_append", curl.SlistAppend) ||
         !resolve(library, "curl_slist_free_all", curl.SlistFreeAll))
         return nullptr; // stays loaded: it may be in use by another part of the process

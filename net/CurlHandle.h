@@ -1,6 +1,7 @@
 #pragma once
 // RAII over libcurl's easy handle and header lists, with the library initialised once per process.
 //
+// The one door to libcurl for the whole program (the engine's network input included).
 // libcurl is opened on first use, not linked: with its TLS, Kerberos, LDAP and SSH libraries it
 // would add two dozen libraries and their initialisers to every start of the programs, most of
 // which never go on the network. Code in this library reaches curl only through CurlLibrary().
@@ -19,6 +20,7 @@ struct TCurlLibrary {
     decltype(&curl_easy_setopt) EasySetopt = nullptr;
     decltype(&curl_easy_perform) EasyPerform = nullptr;
     decltype(&curl_easy_getinfo) EasyGetinfo = nullptr;
+    decltype(&curl_easy_strerror) EasyStrerror = nullptr;
     decltype(&curl_slist_append) SlistAppend = nullptr;
     decltype(&curl_slist_free_all) SlistFreeAll = nullptr;
 };

@@ -2,7 +2,7 @@
 // The main window's player: the engine's TPlayer behind the window's TPlayerPort. Main thread.
 // Built into the playback module (vorlane-engine.so), whose VorlaneCreatePlayer makes one.
 
-#include "app/PlayerPort.h"
+#include "app/player/PlayerPort.h"
 
 #include <memory>
 

@@ -1,8 +1,7 @@
 #include "playback/engine/NetworkInput.h"
+#include "net/CurlHandle.h"
 
 #include <QList>
-
-#include <curl/curl.h>
 
 extern "C" {
 #include <libavformat/avio.h>
@@ -23,19 +22,6 @@ constexpr qint64 kLiveWindow = 4 * 1024 * 1024;
 // How long the server may send nothing before the download gives up (seconds).
 constexpr long kStallSeconds = 10;
 
-struct CurlFree {
-    void operator()(CURL *c) const { curl_easy_cleanup(c); }
-};
-struct SlistFree {
-    void operator()(curl_slist *l) const { curl_slist_free_all(l); }
-};
-
-void CurlGlobalInit()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 } // namespace
 
 QString NetworkInput::UrlOf(const QString &address)
@@ -47,7 +33,6 @@ QString NetworkInput::UrlOf(const QString &address)
 NetworkInput::NetworkInput(const QString &address, DownloadCallback callback)
     : callback_(std::move(callback))
 {
-    CurlGlobalInit();
     const QStringList lines = address.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QByteArray url = lines.isEmpty() ? QByteArray() : lines.first().trimmed().toUtf8();
     QList<QByteArray> headers;
@@ -115,36 +100,40 @@ bool NetworkInput::Seekable()
 
 void NetworkInput::Run(QByteArray url, QList<QByteArray> headers)
 {
-    std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
-    std::unique_ptr<curl_slist, SlistFree> list;
-    for (const QByteArray &h : headers)
-        list.reset(curl_slist_append(list.release(), h.constData()));
+    const net::TCurlLibrary *lib = net::CurlLibrary();
+    net::CurlEasy curl = net::NewCurlEasy();
+    net::CurlSlist list;
     char errbuf[CURL_ERROR_SIZE] = {};
     CURLcode rc = CURLE_FAILED_INIT;
     if (curl) {
+        for (const QByteArray &h : headers)
+            net::AppendHeader(list, h.constData());
         CURL *c = curl.get();
         curl_ = c;
-        curl_easy_setopt(c, CURLOPT_URL, url.constData());
-        curl_easy_setopt(c, CURLOPT_HTTPHEADER, list.get());
-        curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-        curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kStallSeconds);
-        curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
-        curl_easy_setopt(c, CURLOPT_USERAGENT, "Vorlane");
-        curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &NetworkInput::OnWrite);
-        curl_easy_setopt(c, CURLOPT_WRITEDATA, this);
-        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &NetworkInput::OnProgress);
-        curl_easy_setopt(c, CURLOPT_XFERINFODATA, this);
-        curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errbuf);
-        rc = curl_easy_perform(c);
+        const auto setopt = lib->EasySetopt;
+        setopt(c, CURLOPT_URL, url.constData());
+        setopt(c, CURLOPT_HTTPHEADER, list.get());
+        setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+        setopt(c, CURLOPT_NOSIGNAL, 1L);
+        setopt(c, CURLOPT_FAILONERROR, 1L);
+        setopt(c, CURLOPT_CONNECTTIMEOUT, kStallSeconds);
+        setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        setopt(c, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+        setopt(c, CURLOPT_USERAGENT, "Vorlane");
+        setopt(c, CURLOPT_WRITEFUNCTION, &NetworkInput::OnWrite);
+        setopt(c, CURLOPT_WRITEDATA, this);
+        setopt(c, CURLOPT_NOPROGRESS, 0L);
+        setopt(c, CURLOPT_XFERINFOFUNCTION, &NetworkInput::OnProgress);
+        setopt(c, CURLOPT_XFERINFODATA, this);
+        setopt(c, CURLOPT_ERRORBUFFER, errbuf);
+        rc = lib->EasyPerform(c);
     }
     {
         std::lock_guard lock(mutex_);
         if (rc != CURLE_OK) {
-            error_ = QString::fromUtf8(errbuf[0] ? errbuf : curl_easy_strerror(rc));
+            error_ = errbuf[0] ? QString::fromUtf8(errbuf)
+                     : lib     ? QString::fromUtf8(lib->EasyStrerror(rc))
+                               : QStringLiteral("libcurl cannot be loaded");
             failed_ = true;
         }
         headersSeen_ = true;
@@ -165,8 +154,8 @@ size_t NetworkInput::OnWrite(char *data, size_t size, size_t count, void *p)
         std::lock_guard lock(self->mutex_);
         if (!self->headersSeen_) {
             curl_off_t len = -1;
-            if (curl_easy_getinfo(self->curl_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &len) ==
-                    CURLE_OK &&
+            if (net::CurlLibrary()->EasyGetinfo(self->curl_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T,
+                                                &len) == CURLE_OK &&
                 len > 0)
                 self->total_ = len;
             self->headersSeen_ = true;

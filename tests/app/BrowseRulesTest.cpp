@@ -1,4 +1,4 @@
-#include "app/BrowseRules.h"
+#include "app/browse/BrowseRules.h"
 #include "catalog/CatalogTypes.h"
 
 #include <gtest/gtest.h>
@@ -74,10 +74,12 @@ TEST(RowText, ALongTextKeepsItsEndInSight)
 {
     EXPECT_EQ(RowTextPlacement(200, 100).Left, 10);
     EXPECT_FALSE(RowTextPlacement(200, 100).Dots);
-    EXPECT_FALSE(RowTextPlacement(200, 187).Dots); // 1 pixel to spare
-    const TRowText tight = RowTextPlacement(200, 188);
+    // Fitting is judged without the indent: 1 pixel to spare still starts 10 pixels in.
+    EXPECT_FALSE(RowTextPlacement(200, 197).Dots);
+    EXPECT_EQ(RowTextPlacement(200, 197).Left, 10);
+    const TRowText tight = RowTextPlacement(200, 198);
     EXPECT_TRUE(tight.Dots);
-    EXPECT_EQ(tight.Left, 10); // ends 2 pixels before the edge
+    EXPECT_EQ(tight.Left, 0); // ends 2 pixels before the edge
     const TRowText longer = RowTextPlacement(200, 500);
     EXPECT_TRUE(longer.Dots);
     EXPECT_EQ(longer.Left + 500, 198);
@@ -127,15 +129,15 @@ TEST(Navigator, EachRowOfTheClickTable)
 
 TEST(BrowseList, BackGoesOneLevelUp)
 {
-    const std::pair<uint32_t, uint32_t> steps[] = {{bmRoot, bmRoot},
-                                                   {bmComputerLists, bmRoot},
-                                                   {bmComputerFiles, bmComputerLists},
-                                                   {bmInternetLists, bmRoot},
-                                                   {bmInternetFiles, bmInternetLists},
-                                                   {bmBookmarks, bmRoot},
-                                                   {bmInternetSearch, bmRoot},
-                                                   {bmPlayLists, bmRoot},
-                                                   {bmPlayListFiles, bmPlayLists}};
+    const std::pair<TBrowseMode, TBrowseMode> steps[] = {{bmRoot, bmRoot},
+                                                         {bmComputerLists, bmRoot},
+                                                         {bmComputerFiles, bmComputerLists},
+                                                         {bmInternetLists, bmRoot},
+                                                         {bmInternetFiles, bmInternetLists},
+                                                         {bmBookmarks, bmRoot},
+                                                         {bmInternetSearch, bmRoot},
+                                                         {bmPlayLists, bmRoot},
+                                                         {bmPlayListFiles, bmPlayLists}};
     for (auto [from, to] : steps)
         EXPECT_EQ(BackMode(from), to) << from;
 }
@@ -143,8 +145,8 @@ TEST(BrowseList, BackGoesOneLevelUp)
 TEST(BrowseList, TheRootMenu)
 {
     const TNavigatorLayout l;
-    const uint32_t modes[] = {bmComputerLists, bmInternetLists, bmBookmarks, bmInternetSearch,
-                              bmPlayLists};
+    const TBrowseMode modes[] = {bmComputerLists, bmInternetLists, bmBookmarks, bmInternetSearch,
+                                 bmPlayLists};
     for (int e = 0; e < 5; ++e) {
         const TBrowseClick c = BrowseClick(bmRoot, e, -1, l);
         EXPECT_EQ(c.Kind, TBrowseClick::SwitchMode) << e;
@@ -159,13 +161,13 @@ TEST(BrowseList, TheRootMenu)
 TEST(BrowseList, EachModeOfTheClickTable)
 {
     const TNavigatorLayout l = NavigatorLayout(2, 3, 2, 1); // P 3, I 7, B 10
-    for (uint32_t mode = bmComputerLists; mode <= bmPlayListFiles; ++mode)
-        EXPECT_EQ(BrowseClick(mode, 0, 1, l).Kind, TBrowseClick::Back) << mode;
+    for (int mode = 1; mode <= 8; ++mode)
+        EXPECT_EQ(BrowseClick(TBrowseMode(mode), 0, 1, l).Kind, TBrowseClick::Back) << mode;
 
     TBrowseClick c = BrowseClick(bmComputerLists, 2, 0, l);
     EXPECT_EQ(c.Kind, TBrowseClick::ShowList);
     EXPECT_EQ(c.Index, 1);
-    EXPECT_EQ(c.NewMode, uint32_t(bmComputerFiles));
+    EXPECT_EQ(c.NewMode, bmComputerFiles);
     EXPECT_EQ(c.NavigatorRow, 2);
 
     c = BrowseClick(bmComputerFiles, 3, 1, l);
@@ -175,7 +177,7 @@ TEST(BrowseList, EachModeOfTheClickTable)
 
     c = BrowseClick(bmInternetLists, 2, 0, l);
     EXPECT_EQ(c.Kind, TBrowseClick::ShowList);
-    EXPECT_EQ(c.NewMode, uint32_t(bmInternetFiles));
+    EXPECT_EQ(c.NewMode, bmInternetFiles);
     EXPECT_EQ(c.Index, 1);
     EXPECT_EQ(c.NavigatorRow, 9); // e + I
 
@@ -196,7 +198,7 @@ TEST(BrowseList, EachModeOfTheClickTable)
 
     c = BrowseClick(bmPlayLists, 1, 0, l);
     EXPECT_EQ(c.Kind, TBrowseClick::ShowList);
-    EXPECT_EQ(c.NewMode, uint32_t(bmPlayListFiles));
+    EXPECT_EQ(c.NewMode, bmPlayListFiles);
     EXPECT_EQ(c.Index, 0);
     EXPECT_TRUE(c.NetworkPlayList);
     EXPECT_FALSE(BrowseClick(bmPlayLists, 2, 0, l).NetworkPlayList);
@@ -216,64 +218,75 @@ TEST(WindowKeys, PlayerKeysAreKeptByEditorsAndSomeLists)
     const TKeyAction space = WindowKeyAction(Qt::Key_Space, 0, TKeyFocus::BrowseList, bmRoot);
     EXPECT_EQ(space.Kind, TKeyAction::PlayerCommand);
     EXPECT_EQ(space.Command, 4);
-    EXPECT_EQ(WindowKeyAction(Qt::Key_Left, 0, TKeyFocus::Other, 2).Command, 2);
-    EXPECT_EQ(WindowKeyAction(Qt::Key_Right, 0, TKeyFocus::DirList, 2).Command, 1);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_Left, 0, TKeyFocus::Other, bmComputerFiles).Command, 2);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_Right, 0, TKeyFocus::DirList, bmComputerFiles).Command, 1);
     for (TKeyFocus f :
          {TKeyFocus::NameEditor, TKeyFocus::TagTitle, TKeyFocus::TagArtist, TKeyFocus::FindBox,
           TKeyFocus::TagAlbum, TKeyFocus::Bookmarks, TKeyFocus::Navigator, TKeyFocus::TagGenre,
           TKeyFocus::TagYear, TKeyFocus::TagTrack}) {
         for (int key : {Qt::Key_Space, Qt::Key_Left, Qt::Key_Right})
-            EXPECT_EQ(WindowKeyAction(key, 0, f, 2).Kind, TKeyAction::None) << int(f) << key;
+            EXPECT_EQ(WindowKeyAction(key, 0, f, bmComputerFiles).Kind, TKeyAction::None)
+                << int(f) << key;
     }
 }
 
 TEST(WindowKeys, UpAndDownMoveThroughTheFilesOutsideTheSideLists)
 {
-    EXPECT_EQ(WindowKeyAction(Qt::Key_Up, 0, TKeyFocus::BrowseList, 2).Kind, TKeyAction::Prev);
-    EXPECT_EQ(WindowKeyAction(Qt::Key_Down, 0, TKeyFocus::FindBox, 2).Kind, TKeyAction::Next);
-    EXPECT_EQ(WindowKeyAction(Qt::Key_Down, 0, TKeyFocus::TagTitle, 2).Kind, TKeyAction::Next);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_Up, 0, TKeyFocus::BrowseList, bmComputerFiles).Kind,
+              TKeyAction::Prev);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_Down, 0, TKeyFocus::FindBox, bmComputerFiles).Kind,
+              TKeyAction::Next);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_Down, 0, TKeyFocus::TagTitle, bmComputerFiles).Kind,
+              TKeyAction::Next);
     for (TKeyFocus f :
          {TKeyFocus::Navigator, TKeyFocus::DirList, TKeyFocus::Bookmarks, TKeyFocus::NameEditor})
-        EXPECT_EQ(WindowKeyAction(Qt::Key_Up, 0, f, 2).Kind, TKeyAction::None) << int(f);
+        EXPECT_EQ(WindowKeyAction(Qt::Key_Up, 0, f, bmComputerFiles).Kind, TKeyAction::None)
+            << int(f);
 }
 
 TEST(WindowKeys, PageKeysAlwaysSetTheVolume)
 {
     for (TKeyFocus f : {TKeyFocus::NameEditor, TKeyFocus::Navigator, TKeyFocus::Other}) {
-        EXPECT_EQ(WindowKeyAction(Qt::Key_PageDown, 0, f, 2).Kind, TKeyAction::VolumeUp);
-        EXPECT_EQ(WindowKeyAction(Qt::Key_PageUp, 0, f, 2).Kind, TKeyAction::VolumeDown);
+        EXPECT_EQ(WindowKeyAction(Qt::Key_PageDown, 0, f, bmComputerFiles).Kind,
+                  TKeyAction::VolumeUp);
+        EXPECT_EQ(WindowKeyAction(Qt::Key_PageUp, 0, f, bmComputerFiles).Kind,
+                  TKeyAction::VolumeDown);
     }
 }
 
 TEST(WindowKeys, ControlKeysOutsideTheEditors)
 {
     const int ctrl = Qt::ControlModifier;
-    const std::pair<int, const char *> buttons[] = {{Qt::Key_D, "sSBFastDownload"},
-                                                    {Qt::Key_B, "sSBBookmarkAdd"},
-                                                    {Qt::Key_N, "sSBBookmarkEdit"},
-                                                    {Qt::Key_1, "sSBComputerMode"},
-                                                    {Qt::Key_2, "sSBInternetMode"},
-                                                    {Qt::Key_3, "sSBBookmarksMode"},
-                                                    {Qt::Key_4, "sSBInternetSearchMode"},
-                                                    {Qt::Key_5, "sSBPlayListsMode"},
-                                                    {Qt::Key_K, "sSBCopy"},
-                                                    {Qt::Key_M, "sSBMove"}};
-    for (auto [key, name] : buttons) {
-        const TKeyAction a = WindowKeyAction(key, ctrl, TKeyFocus::BrowseList, 2);
+    const std::pair<int, TKeyTarget> buttons[] = {
+        {Qt::Key_D, TKeyTarget::FastDownload},   {Qt::Key_B, TKeyTarget::BookmarkAdd},
+        {Qt::Key_N, TKeyTarget::BookmarkEdit},   {Qt::Key_1, TKeyTarget::ComputerMode},
+        {Qt::Key_2, TKeyTarget::InternetMode},   {Qt::Key_3, TKeyTarget::BookmarksMode},
+        {Qt::Key_4, TKeyTarget::InternetSearch}, {Qt::Key_5, TKeyTarget::PlayListsMode},
+        {Qt::Key_K, TKeyTarget::Copy},           {Qt::Key_M, TKeyTarget::Move}};
+    for (auto [key, target] : buttons) {
+        const int name = int(target);
+        const TKeyAction a = WindowKeyAction(key, ctrl, TKeyFocus::BrowseList, bmComputerFiles);
         EXPECT_EQ(a.Kind, TKeyAction::Button) << name;
-        EXPECT_STREQ(a.Name, name);
+        EXPECT_EQ(a.Target, target) << name;
         for (TKeyFocus f :
              {TKeyFocus::NameEditor, TKeyFocus::TagTitle, TKeyFocus::TagArtist, TKeyFocus::FindBox})
-            EXPECT_EQ(WindowKeyAction(key, ctrl, f, 2).Kind, TKeyAction::None) << name;
+            EXPECT_EQ(WindowKeyAction(key, ctrl, f, bmComputerFiles).Kind, TKeyAction::None)
+                << name;
         // The tag panel's other fields do not block them.
-        EXPECT_EQ(WindowKeyAction(key, ctrl, TKeyFocus::TagAlbum, 2).Kind, TKeyAction::Button);
+        EXPECT_EQ(WindowKeyAction(key, ctrl, TKeyFocus::TagAlbum, bmComputerFiles).Kind,
+                  TKeyAction::Button);
     }
-    const TKeyAction del = WindowKeyAction(Qt::Key_Delete, Qt::ShiftModifier, TKeyFocus::Other, 2);
-    EXPECT_STREQ(del.Name, "sSBDelete");
-    EXPECT_EQ(WindowKeyAction(Qt::Key_Delete, 0, TKeyFocus::Other, 2).Kind, TKeyAction::None);
-    EXPECT_STREQ(WindowKeyAction(Qt::Key_T, ctrl, TKeyFocus::Other, 2).Name, "PMSleepTimer");
-    EXPECT_STREQ(WindowKeyAction(Qt::Key_P, ctrl, TKeyFocus::Other, 2).Name, "PMCSPConfigure");
-    EXPECT_STREQ(WindowKeyAction(Qt::Key_E, ctrl, TKeyFocus::Other, 2).Name, "PMCSPEqEnabled");
+    const TKeyAction del =
+        WindowKeyAction(Qt::Key_Delete, Qt::ShiftModifier, TKeyFocus::Other, bmComputerFiles);
+    EXPECT_EQ(del.Target, TKeyTarget::Delete);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_Delete, 0, TKeyFocus::Other, bmComputerFiles).Kind,
+              TKeyAction::None);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_T, ctrl, TKeyFocus::Other, bmComputerFiles).Target,
+              TKeyTarget::SleepTimer);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_P, ctrl, TKeyFocus::Other, bmComputerFiles).Target,
+              TKeyTarget::SoundWindow);
+    EXPECT_EQ(WindowKeyAction(Qt::Key_E, ctrl, TKeyFocus::Other, bmComputerFiles).Target,
+              TKeyTarget::Equaliser);
     EXPECT_TRUE(IsEditorGuardedShortcut(Qt::Key_T, ctrl));
     EXPECT_FALSE(IsEditorGuardedShortcut(Qt::Key_T, ctrl | Qt::ShiftModifier));
     EXPECT_FALSE(IsEditorGuardedShortcut(Qt::Key_K, ctrl));

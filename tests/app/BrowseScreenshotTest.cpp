@@ -2,7 +2,7 @@
 // files of a folder list (mode 2) and the files of a playlist (mode 8), over the demo library.
 
 #include "catalog/Vorlane.h"
-#include "tests/app/BrowseTestSupport.h"
+#include "tests/app/WindowTest.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,10 +42,10 @@ TEST(BrowseScreenshot, RootMenuFolderFilesAndPlaylistFiles)
     drain();
     w.resize(1200, 720);
     w.show();
-    w.MT->stop();
+    w.MainTimer()->stop();
     test::Settle();
 
-    const auto shoot = [&](uint32_t mode, int visibleList, const char *name, int rows) {
+    const auto shoot = [&](TBrowseMode mode, int visibleList, const char *name, int rows) {
         if (visibleList >= 0) {
             v.SetMode(mode == bmComputerFiles ? bmComputerLists : bmPlayLists);
             v.SetVisibleListIndex(visibleList);
@@ -53,7 +53,7 @@ TEST(BrowseScreenshot, RootMenuFolderFilesAndPlaylistFiles)
         v.SetMode(mode);
         drain();
         test::Settle();
-        EXPECT_EQ(w.BrowseLines().size(), rows) << name;
+        EXPECT_EQ(w.Browse().BrowseLines().size(), rows) << name;
         const QImage shot = w.grab().toImage();
         EXPECT_GE(shot.width(), 1000);
         EXPECT_TRUE(shot.save(test::ScreenshotDir() + "/" + name));

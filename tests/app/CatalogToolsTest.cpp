@@ -1,6 +1,6 @@
-#include "app/ToolDialogs.h"
+#include "app/tools/ToolDialogs.h"
 #include "base/Messages.h"
-#include "tests/app/ToolWindow.h"
+#include "tests/app/WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,14 +17,14 @@
 namespace vorlane {
 namespace {
 
-class CatalogTools : public test::ToolWindow {
+class CatalogTools : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        Open({{"a.mp3", test::Tag("Ann", "First")},
-              {"b.mp3", test::Tag("Bob", "Second")},
-              {"c.mp3", test::Tag("Cid", "Third")},
-              {"d.mp3", test::Tag("Dee", "Fourth")}});
+        OpenTracks({{"a.mp3", test::Tag("Ann", "First")},
+                    {"b.mp3", test::Tag("Bob", "Second")},
+                    {"c.mp3", test::Tag("Cid", "Third")},
+                    {"d.mp3", test::Tag("Dee", "Fourth")}});
         if (!window)
             return;
         // A second folder list as destination; the tools wait for the start-up timer.
@@ -37,15 +37,8 @@ protected:
         vorlane().SetMode(bmComputerFiles);
         drain();
         window->InetStartTimerTimer();
-        window->MT->stop();
-        window->AskYesNo = [this](const QString &caption, const QString &text) {
-            questions << caption + ": " + text;
-            return answer;
-        };
-    }
-    QToolButton *button(const char *name)
-    {
-        return window->findChild<QToolButton *>(QLatin1String(name));
+        window->MainTimer()->stop();
+        answer = false;
     }
     // Runs the timer until the copy and move workers are done.
     void finishFileOperations()
@@ -63,8 +56,6 @@ protected:
     }
 
     QString target;
-    QStringList questions;
-    bool answer = false;
 };
 
 // ---- Playlists ----
@@ -74,16 +65,16 @@ TEST_F(CatalogTools, ANewPlaylistIsNamedInItsWindowWhichStaysOpenOnANameInUse)
     ASSERT_TRUE(window);
     TAddPlaylistWindow *w = window->AddPlaylistWindow();
     ASSERT_TRUE(w);
-    button("sSBNewPlaylist")->click();
+    side().sSBNewPlaylist->click();
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(w->NewPlayList);
     w->sEAPWName->setText("Road Trip");
     w->sBAPWOK->click();
     EXPECT_FALSE(w->isVisible());
     drain();
-    EXPECT_EQ(window->PlayListLines(), QStringList({"MyNetwork", "Road Trip"}));
+    EXPECT_EQ(window->Side().PlayListLines(), QStringList({"MyNetwork", "Road Trip"}));
 
-    button("sSBNewPlaylist")->click();
+    side().sSBNewPlaylist->click();
     EXPECT_TRUE(w->sEAPWName->text().isEmpty());
     w->sEAPWName->setText("Road Trip");
     w->sBAPWOK->click();
@@ -102,14 +93,14 @@ TEST_F(CatalogTools, RenamingAndDeletingPlaylistsSpareTheNetworkPlaylist)
     vorlane().AddPlayList("Old");
     drain();
     TAddPlaylistWindow *w = window->AddPlaylistWindow();
-    selectSideRow(window->sLBPlayLists, 0);
-    button("sSBEditPlayListName")->click();
+    selectSideRow(window->Side().sLBPlayLists, 0);
+    side().sSBEditPlayListName->click();
     EXPECT_FALSE(w->isVisible());
-    button("sSBDeletePlayList")->click();
+    side().sSBDeletePlayList->click();
     EXPECT_EQ(vorlane().PlayListCount(), 2);
 
-    selectSideRow(window->sLBPlayLists, 1);
-    button("sSBEditPlayListName")->click();
+    selectSideRow(window->Side().sLBPlayLists, 1);
+    side().sSBEditPlayListName->click();
     ASSERT_TRUE(w->isVisible());
     EXPECT_FALSE(w->NewPlayList);
     EXPECT_EQ(w->sEAPWName->text(), "Old");
@@ -117,25 +108,25 @@ TEST_F(CatalogTools, RenamingAndDeletingPlaylistsSpareTheNetworkPlaylist)
     w->sBAPWOK->click();
     EXPECT_FALSE(w->isVisible());
     drain();
-    EXPECT_EQ(window->PlayListLines(), QStringList({"MyNetwork", "New"}));
+    EXPECT_EQ(window->Side().PlayListLines(), QStringList({"MyNetwork", "New"}));
 
     // Not while a playlist's entries are shown.
-    selectSideRow(window->sLBPlayLists, 1);
+    selectSideRow(window->Side().sLBPlayLists, 1);
     vorlane().SetMode(bmPlayLists);
     vorlane().SetVisibleListIndex(1);
     vorlane().SetMode(bmPlayListFiles);
     drain();
-    selectSideRow(window->sLBPlayLists, 1);
-    button("sSBDeletePlayList")->click();
-    button("sSBEditPlayListName")->click();
+    selectSideRow(window->Side().sLBPlayLists, 1);
+    side().sSBDeletePlayList->click();
+    side().sSBEditPlayListName->click();
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(vorlane().PlayListCount(), 2);
     vorlane().SetMode(bmPlayLists);
     drain();
-    selectSideRow(window->sLBPlayLists, 1);
-    button("sSBDeletePlayList")->click();
+    selectSideRow(window->Side().sLBPlayLists, 1);
+    side().sSBDeletePlayList->click();
     drain();
-    EXPECT_EQ(window->PlayListLines(), QStringList({"MyNetwork"}));
+    EXPECT_EQ(window->Side().PlayListLines(), QStringList({"MyNetwork"}));
 }
 
 TEST_F(CatalogTools, SelectedEntriesGoToTheSelectedPlaylistAndCanBeRemoved)
@@ -145,29 +136,29 @@ TEST_F(CatalogTools, SelectedEntriesGoToTheSelectedPlaylistAndCanBeRemoved)
     drain();
     vorlane().SetMode(bmComputerFiles);
     drain();
-    selectLines({0, 2, 4});              // the header is not an entry
-    button("sSBAddToPlaylist")->click(); // no playlist selected
+    selectLines({0, 2, 4});           // the header is not an entry
+    side().sSBAddToPlaylist->click(); // no playlist selected
     EXPECT_EQ(vorlane().PlayList(1).Count(), 0);
-    selectSideRow(window->sLBPlayLists, 0);
-    button("sSBAddToPlaylist")->click(); // the network playlist wants a signed-in account
+    selectSideRow(window->Side().sLBPlayLists, 0);
+    side().sSBAddToPlaylist->click(); // the network playlist wants a signed-in account
     EXPECT_EQ(vorlane().PlayList(0).Count(), 0);
-    selectSideRow(window->sLBPlayLists, 1);
+    selectSideRow(window->Side().sLBPlayLists, 1);
     selectLines({0, 2, 4});
-    button("sSBAddToPlaylist")->click();
+    side().sSBAddToPlaylist->click();
     ASSERT_EQ(vorlane().PlayList(1).Count(), 2);
     EXPECT_EQ(vorlane().PlayList(1).At(0).FileName, "b.mp3");
     EXPECT_EQ(vorlane().PlayList(1).At(1).FileName, "d.mp3");
     drain();
     EXPECT_EQ(window->StatusText(), Msg().SM_FILESADDEDTOPLAYLIST);
 
-    button("sSBPlayListDeleteFile")->click(); // only in mode 8
+    side().sSBPlayListDeleteFile->click(); // only in mode 8
     EXPECT_EQ(vorlane().PlayList(1).Count(), 2);
     vorlane().SetMode(bmPlayLists);
     vorlane().SetVisibleListIndex(1);
     vorlane().SetMode(bmPlayListFiles);
     drain();
     selectLines({1});
-    button("sSBPlayListDeleteFile")->click();
+    side().sSBPlayListDeleteFile->click();
     drain();
     ASSERT_EQ(vorlane().PlayList(1).Count(), 1);
     EXPECT_EQ(vorlane().PlayList(1).At(0).FileName, "d.mp3");
@@ -181,52 +172,62 @@ TEST_F(CatalogTools, BookmarksAreSetMovedLoadedAndDeletedFromTheirButtons)
     ASSERT_TRUE(window);
     openEntry(1);
     player->Position = 176400 * 75; // 01:15
-    button("sSBBookmarkAdd")->click();
+    side().sSBBookmarkAdd->click();
     drain();
     EXPECT_EQ(window->StatusText(), Msg().SM_BOOKMARKSET + " 01:15");
-    ASSERT_EQ(window->BookmarkLines().size(), 1);
-    EXPECT_EQ(window->BookmarkLines()[0], "b 01:15  ");
+    ASSERT_EQ(window->Side().BookmarkLines().size(), 1);
+    EXPECT_EQ(window->Side().BookmarkLines()[0], "b 01:15  ");
     EXPECT_EQ(vorlane().Bookmarks().last().PlayPosition, 176400 * 75);
 
     // Moved to another place of another entry.
     openEntry(2);
     player->Position = 176400 * 5;
-    selectSideRow(window->sLBBookmarks, 0);
-    button("sSBBookmarkEdit")->click();
+    selectSideRow(window->Side().sLBBookmarks, 0);
+    side().sSBBookmarkEdit->click();
     drain();
     EXPECT_EQ(window->StatusText(), Msg().SM_BOOKMARKEDIT + " 00:05");
-    EXPECT_EQ(window->BookmarkLines(), QStringList({"c 00:05  "}));
+    EXPECT_EQ(window->Side().BookmarkLines(), QStringList({"c 00:05  "}));
 
     // Loaded by the button, by a double click or Enter (activated), from another entry.
     openEntry(0);
-    selectSideRow(window->sLBBookmarks, 0);
-    Q_EMIT window->sLBBookmarks->activated(window->sLBBookmarks->currentIndex());
-    EXPECT_EQ(window->vNewPlayPosition, 176400 * 5);
+    selectSideRow(window->Side().sLBBookmarks, 0);
+    Q_EMIT window->Side().sLBBookmarks->activated(window->Side().sLBBookmarks->currentIndex());
+    EXPECT_EQ(playerPanel().NewPlayPosition(), 176400 * 5);
     drain();
     EXPECT_EQ(player->Current.FileName, "c.mp3");
     EXPECT_EQ(player->Seeks.last(), 176400 * 5);
-    EXPECT_TRUE(window->sLBBrowseWindow->hasFocus() || !window->isVisible());
+    EXPECT_TRUE(window->Browse().sLBBrowseWindow->hasFocus() || !window->isVisible());
 
-    selectSideRow(window->sLBBookmarks, 0);
-    button("sSBBookmarkDelete")->click();
+    selectSideRow(window->Side().sLBBookmarks, 0);
+    side().sSBBookmarkDelete->click();
     drain();
     EXPECT_EQ(window->StatusText(), Msg().SM_BOOKMARKDELETE);
-    EXPECT_TRUE(window->BookmarkLines().isEmpty());
+    EXPECT_TRUE(window->Side().BookmarkLines().isEmpty());
 }
 
-TEST_F(CatalogTools, BookmarkButtonsDoNothingOutsideEntryListsOrWithoutALine)
+TEST_F(CatalogTools, BookmarkButtonsWithoutACurrentEntryOrALine)
 {
     ASSERT_TRUE(window);
-    openEntry(1);
+    // No entry is current yet: nothing is stored, and no success is announced.
     window->fLStatusRefresh("before");
-    button("sSBBookmarkEdit")->click(); // no bookmark line selected
-    button("sSBBookmarkDelete")->click();
-    button("sSBBookmarkLoad")->click();
+    const int held = int(vorlane().Bookmarks().size());
+    side().sSBBookmarkAdd->click();
+    EXPECT_EQ(int(vorlane().Bookmarks().size()), held);
     EXPECT_EQ(window->StatusText(), "before");
+
+    // Without a bookmark line the buttons say what was asked; Go to does nothing.
+    openEntry(1);
+    side().sSBBookmarkEdit->click();
+    EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_BOOKMARKEDIT));
+    side().sSBBookmarkDelete->click();
+    EXPECT_EQ(window->StatusText(), Msg().SM_BOOKMARKDELETE);
+    side().sSBBookmarkLoad->click();
+    EXPECT_EQ(window->StatusText(), Msg().SM_BOOKMARKDELETE);
+    EXPECT_EQ(int(vorlane().Bookmarks().size()), held);
+
     vorlane().SetMode(bmComputerLists);
     drain();
-    const int held = int(vorlane().Bookmarks().size());
-    button("sSBBookmarkAdd")->click();
+    side().sSBBookmarkAdd->click();
     EXPECT_EQ(int(vorlane().Bookmarks().size()), held);
 }
 
@@ -235,37 +236,37 @@ TEST_F(CatalogTools, BookmarkButtonsDoNothingOutsideEntryListsOrWithoutALine)
 TEST_F(CatalogTools, CopyAndMoveNeedADestinationAndTheRepeatFollowsTheLastOne)
 {
     ASSERT_TRUE(window);
-    window->sLBDirList->clearSelection();
+    window->Side().sLBDirList->clearSelection();
     selectLines({1, 2});
-    button("sSBCopy")->click();
+    side().sSBCopy->click();
     finishFileOperations();
     EXPECT_FALSE(QFileInfo::exists(target + "/a.mp3"));
 
-    selectSideRow(window->sLBDirList, 1);
+    selectSideRow(window->Side().sLBDirList, 1);
     selectLines({1, 2});
-    button("sSBCopy")->click();
+    side().sSBCopy->click();
     finishFileOperations();
     EXPECT_TRUE(QFileInfo::exists(target + "/a.mp3"));
     EXPECT_TRUE(QFileInfo::exists(target + "/b.mp3"));
     EXPECT_TRUE(QFileInfo::exists(path("a.mp3")));
     EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_COPYFINISHED))
         << window->StatusText().toStdString();
-    EXPECT_FALSE(window->LastFileOperationIsMove());
-    EXPECT_GT(button("sSBCopy")->iconSize().width(), button("sSBMove")->iconSize().width());
+    EXPECT_FALSE(window->CatalogTools().LastFileOperationIsMove());
+    EXPECT_GT(side().sSBCopy->iconSize().width(), side().sSBMove->iconSize().width());
 
     selectLines({3});
-    button("sSBMove")->click();
+    side().sSBMove->click();
     EXPECT_EQ(player->Stops, 1); // the player lets go of the files first
     finishFileOperations();
     EXPECT_TRUE(QFileInfo::exists(target + "/c.mp3"));
     EXPECT_FALSE(QFileInfo::exists(path("c.mp3")));
-    EXPECT_TRUE(window->LastFileOperationIsMove());
-    EXPECT_GT(button("sSBMove")->iconSize().width(), button("sSBCopy")->iconSize().width());
+    EXPECT_TRUE(window->CatalogTools().LastFileOperationIsMove());
+    EXPECT_GT(side().sSBMove->iconSize().width(), side().sSBCopy->iconSize().width());
 
     // A double click or Enter on the folder list repeats the move.
     selectLines({3}); // d.mp3 stands on line 3 now
-    selectSideRow(window->sLBDirList, 1);
-    Q_EMIT window->sLBDirList->activated(window->sLBDirList->currentIndex());
+    selectSideRow(window->Side().sLBDirList, 1);
+    Q_EMIT window->Side().sLBDirList->activated(window->Side().sLBDirList->currentIndex());
     finishFileOperations();
     EXPECT_TRUE(QFileInfo::exists(target + "/d.mp3"));
     EXPECT_EQ(entryNames(), QStringList({"a.mp3", "b.mp3"}));
@@ -275,9 +276,9 @@ TEST_F(CatalogTools, OpeningAnotherEntryWhileRecordingKeepsAndListsTheRecording)
 {
     ASSERT_TRUE(window);
     openEntry(1);
-    window->sSBFastDownload->setEnabled(true);
-    selectSideRow(window->sLBDirList, 1);
-    window->sSBFastDownload->click();
+    window->PlayerPanel().sSBFastDownload->setEnabled(true);
+    selectSideRow(window->Side().sLBDirList, 1);
+    window->PlayerPanel().sSBFastDownload->click();
     ASSERT_TRUE(player->IsRecording);
     drain();
 
@@ -288,8 +289,8 @@ TEST_F(CatalogTools, OpeningAnotherEntryWhileRecordingKeepsAndListsTheRecording)
     EXPECT_TRUE(dest.At(0).FileName.endsWith(".mp3")) << dest.At(0).FileName.toStdString();
     EXPECT_EQ(dest.At(0).DirName, target + "/");
     // The button records again instead of stopping a recording that has ended.
-    window->sSBFastDownload->setEnabled(true);
-    window->sSBFastDownload->click();
+    window->PlayerPanel().sSBFastDownload->setEnabled(true);
+    window->PlayerPanel().sSBFastDownload->click();
     EXPECT_TRUE(player->IsRecording);
 }
 
@@ -297,20 +298,20 @@ TEST_F(CatalogTools, TheStreamButtonRecordsWithTheFirstListShownAndSavesTheCache
 {
     ASSERT_TRUE(window);
     openEntry(1); // b.mp3, title "b"
-    window->sSBFastDownload->setEnabled(true);
+    window->PlayerPanel().sSBFastDownload->setEnabled(true);
 
     // The first list shown: a recording into the destination, named when it ends.
-    window->sLBDirList->clearSelection();
-    window->sSBFastDownload->click();
+    window->Side().sLBDirList->clearSelection();
+    window->PlayerPanel().sSBFastDownload->click();
     EXPECT_FALSE(player->IsRecording) << "no destination, no recording";
-    selectSideRow(window->sLBDirList, 1);
-    window->sSBFastDownload->click();
+    selectSideRow(window->Side().sLBDirList, 1);
+    window->PlayerPanel().sSBFastDownload->click();
     EXPECT_TRUE(player->IsRecording);
     EXPECT_EQ(player->RecordingDir, target + "/");
     drain();
     EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_RECORDINGSTARTED))
         << window->StatusText().toStdString();
-    window->sSBFastDownload->click();
+    window->PlayerPanel().sSBFastDownload->click();
     EXPECT_FALSE(player->IsRecording);
     drain();
     EXPECT_TRUE(window->StatusText().startsWith(Msg().SM_RECORDISSAVED))
@@ -329,8 +330,8 @@ TEST_F(CatalogTools, TheStreamButtonRecordsWithTheFirstListShownAndSavesTheCache
     vorlane().SetVisibleListIndex(1);
     vorlane().SetMode(bmComputerFiles);
     drain();
-    selectSideRow(window->sLBDirList, 1);
-    window->sSBFastDownload->click();
+    selectSideRow(window->Side().sLBDirList, 1);
+    window->PlayerPanel().sSBFastDownload->click();
     finishFileOperations();
     EXPECT_EQ(vorlane().FolderList(1).Count(), 1) << "nothing in the cache: nothing saved";
     const QString cacheDir = window->ProgramDataDir() + "VL4Conf/Cache";
@@ -339,7 +340,7 @@ TEST_F(CatalogTools, TheStreamButtonRecordsWithTheFirstListShownAndSavesTheCache
     ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
     cache.write("downloaded bytes");
     cache.close();
-    window->sSBFastDownload->click();
+    window->PlayerPanel().sSBFastDownload->click();
     finishFileOperations();
     QFile saved(target + "/b.mp3");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -349,12 +350,12 @@ TEST_F(CatalogTools, TheStreamButtonRecordsWithTheFirstListShownAndSavesTheCache
 TEST_F(CatalogTools, DeletingMoreThanTwoLinesAsksFirst)
 {
     ASSERT_TRUE(window);
-    selectSideRow(window->sLBDirList, 1);
+    selectSideRow(window->Side().sLBDirList, 1);
     openEntry(0);
 
     // Two lines: no question.
     selectLines({1, 2});
-    button("sSBDelete")->click();
+    side().sSBDelete->click();
     drain();
     EXPECT_TRUE(questions.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(path("a.mp3")));
@@ -365,7 +366,7 @@ TEST_F(CatalogTools, DeletingMoreThanTwoLinesAsksFirst)
     selectLines({0, 1, 2});
     answer = false;
     const int stops = player->Stops;
-    button("sSBDelete")->click();
+    side().sSBDelete->click();
     drain();
     ASSERT_EQ(questions.size(), 1);
     EXPECT_EQ(questions[0], Msg().SM_FILESDELETED + ": " + Msg().SM_DELETEDAREYOUSURE);
@@ -374,7 +375,7 @@ TEST_F(CatalogTools, DeletingMoreThanTwoLinesAsksFirst)
 
     answer = true;
     selectLines({0, 1, 2});
-    button("sSBDelete")->click();
+    side().sSBDelete->click();
     drain();
     EXPECT_EQ(questions.size(), 2);
     EXPECT_FALSE(QFileInfo::exists(path("c.mp3")));
@@ -395,18 +396,18 @@ TEST_F(CatalogTools, TheQuestionsAnswerInTheChosenLanguage)
         return QStringList{box->button(QMessageBox::Yes)->text(),
                            box->button(QMessageBox::No)->text()};
     };
-    window->MenuItem(QStringLiteral("PMCLRus"))->trigger();
+    window->Menus().PMCLRus->trigger();
     EXPECT_EQ(answers(), QStringList({"&Да", "&Нет"}));
-    window->MenuItem(QStringLiteral("PMCLUkr"))->trigger();
+    window->Menus().PMCLUkr->trigger();
     EXPECT_EQ(answers(), QStringList({"&Так", "&Ні"}));
-    window->MenuItem(QStringLiteral("PMCLEng"))->trigger();
+    window->Menus().PMCLEng->trigger();
     EXPECT_EQ(answers(), QStringList({"&Yes", "&No"}));
 }
 
 TEST_F(CatalogTools, DeleteAndMoveWorkOnlyOnFolderLists)
 {
     ASSERT_TRUE(window);
-    selectSideRow(window->sLBDirList, 1);
+    selectSideRow(window->Side().sLBDirList, 1);
     vorlane().AddPlayList("Mix");
     drain();
     vorlane().SetMode(bmComputerFiles);
@@ -417,14 +418,14 @@ TEST_F(CatalogTools, DeleteAndMoveWorkOnlyOnFolderLists)
     vorlane().SetMode(bmPlayListFiles);
     drain();
     selectLines({1});
-    button("sSBDelete")->click();
-    button("sSBMove")->click();
+    side().sSBDelete->click();
+    side().sSBMove->click();
     finishFileOperations();
     EXPECT_TRUE(QFileInfo::exists(path("a.mp3")));
     EXPECT_FALSE(QFileInfo::exists(target + "/a.mp3"));
     // Copy takes playlist entries, under their titles.
     selectLines({1});
-    button("sSBCopy")->click();
+    side().sSBCopy->click();
     finishFileOperations();
     EXPECT_EQ(QDir(target).entryList(QDir::Files).size(), 1);
 }
@@ -445,11 +446,11 @@ TEST_F(CatalogTools, TheDuplicateSearchAsksWhetherToShowWhatItFound)
     vorlane().SetMode(bmComputerFiles);
     drain();
     openEntry(0); // the current list is the one compared against
-    selectSideRow(window->sLBDirList, 1);
+    selectSideRow(window->Side().sLBDirList, 1);
 
     const auto search = [this] {
         const int asked = int(questions.size());
-        button("sSBFindCopyes")->click();
+        side().sSBFindCopyes->click();
         QElapsedTimer clock;
         clock.start();
         while (questions.size() == asked && clock.elapsed() < 10000)
@@ -471,7 +472,7 @@ TEST_F(CatalogTools, TheDuplicateSearchAsksWhetherToShowWhatItFound)
     found.sort();
     EXPECT_EQ(found, QStringList({"C.MP3", "b.mp3"}));
     EXPECT_EQ(vorlane().ListIndex(), 1); // shown
-    EXPECT_EQ(window->BrowseLines().size(), 3);
+    EXPECT_EQ(window->Browse().BrowseLines().size(), 3);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "app/Config.h"
-#include "app/Themes.h"
+#include "app/shell/Config.h"
+#include "app/shell/Themes.h"
 #include "base/IniFile.h"
 #include "catalog/Vorlane.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/app/WindowTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QSlider>
 #include <QThread>
 
@@ -201,15 +202,15 @@ TEST(ConfigWindow, AppliesTheFileAndWritesItBackAtExit)
     {
         TMainWindow w(f.Options());
         ASSERT_TRUE(w.Ok());
-        EXPECT_EQ(w.sTBVolume->value(), 77);
-        EXPECT_EQ(w.RepeatMode(), TRepeatMode::rmUnset);
-        for (const char *item : {"PMCFSSmall", "PMCFSMedium", "PMCFSBig"})
-            EXPECT_FALSE(w.MenuItem(item)->isChecked()) << item;
-        EXPECT_TRUE(w.MenuItem("PMCSDisabled")->isChecked());
+        EXPECT_EQ(w.PlayerPanel().sTBVolume->value(), 77);
+        EXPECT_EQ(w.Menus().RepeatMode(), TRepeatMode::rmUnset);
+        for (const QAction *item : w.Menus().FontSize->actions())
+            EXPECT_FALSE(item->isChecked()) << item->objectName().toStdString();
+        EXPECT_TRUE(test::SkinItem(w, kThemesOffName)->isChecked());
         EXPECT_EQ(CurrentTheme(), kThemesOffName);
-        EXPECT_FALSE(w.MenuItem("PMCPlayFiles")->isChecked());
+        EXPECT_FALSE(w.Menus().PMCPlayFiles->isChecked());
         EXPECT_EQ(w.Controller()->ServerName(), "http://catalogue.invalid/lst.txt");
-        EXPECT_EQ(w.sLBBrowseWindow->font().pointSize(), 10);
+        EXPECT_EQ(w.Browse().sLBBrowseWindow->font().pointSize(), 10);
         w.close();
     }
     const TIniFile ini(f.Config());
@@ -231,9 +232,9 @@ TEST(ConfigWindow, ChosenThemeRepeatAndFontAreStored)
     {
         TMainWindow w(f.Options());
         ASSERT_TRUE(w.Ok());
-        w.MenuItem("PMCS5")->trigger();
-        w.MenuItem("PMCROne")->trigger();
-        w.MenuItem("PMCFSBig")->trigger();
+        test::SkinItem(w, "05")->trigger();
+        w.Menus().PMCROne->trigger();
+        w.Menus().PMCFSBig->trigger();
         EXPECT_EQ(CurrentTheme(), "05");
         w.close();
     }
@@ -312,7 +313,7 @@ TEST(ConfigWindow, EffectSettingsGoToThePlayerAndComeBack)
         EXPECT_EQ(p->Effects.EchoDelay, 300);
         EXPECT_EQ(p->Effects.CompressorRatio, 4);
         EXPECT_TRUE(p->Effects.PowerEqEnabled);
-        EXPECT_TRUE(w.MenuItem("PMCSPEqEnabled")->isChecked());
+        EXPECT_TRUE(w.Menus().PMCSPEqEnabled->isChecked());
         p->Effects.EchoDelay = 450; // as if the sound window had moved the slider
         w.close();
     }
@@ -346,9 +347,9 @@ TEST(ConfigWindow, TheCatalogueIsReadAtStartAndWrittenAtExit)
     ASSERT_TRUE(again.Ok());
     again.CreateWindowSet();
     EXPECT_EQ(again.Controller()->FolderListCount(), 1);
-    EXPECT_EQ(again.Controller()->Mode(), uint32_t(bmComputerFiles));
-    EXPECT_EQ(again.BrowseLines().value(1), "One");
-    EXPECT_EQ(again.DirListLines().size(), 1);
+    EXPECT_EQ(again.Controller()->Mode(), bmComputerFiles);
+    EXPECT_EQ(again.Browse().BrowseLines().value(1), "One");
+    EXPECT_EQ(again.Side().DirListLines().size(), 1);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "app/DataFolder.h"
+#include "app/shell/DataFolder.h"
 #include "base/IniFile.h"
 #include "base/TextUtils.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/app/WindowTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

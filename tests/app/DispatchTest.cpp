@@ -1,9 +1,9 @@
-#include "app/EventDispatch.h"
-#include "app/PlayerTick.h"
-#include "app/PlayerWidgets.h"
+#include "app/player/PlayerTick.h"
+#include "app/player/PlayerWidgets.h"
+#include "app/shell/EventDispatch.h"
 #include "base/Messages.h"
 #include "catalog/Vorlane.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/app/WindowTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -121,59 +121,27 @@ TEST(PlayerTick, SelectedItemScrollerSwingsALongLine)
 
 // ---- Through the real main window ----
 
-class DispatchWindow : public ::testing::Test {
+// Folder list 0 "music": Alpha, Beta, Gamma.
+class DispatchWindow : public test::WindowTest {
 protected:
     void SetUp() override
     {
         music = folders.Root.path() + "/music";
         for (const char *name : {"Alpha.mp3", "Beta.mp3", "Gamma.mp3"})
             ASSERT_TRUE(test::WriteFile(music + "/" + name, QByteArray(2048, 'x')));
-        window = std::make_unique<TMainWindow>(folders.Options());
-        ASSERT_TRUE(window->Ok());
-        window->CreateWindowSet(); // English messages
-        auto scripted = std::make_unique<test::TScriptedPlayer>();
-        player = scripted.get();
-        window->SetPlayer(std::move(scripted));
-        window->addFolderList(music, false);
-        vorlane().AlphabetSorting(false); // scan order is the file system's
-        drain();
+        OpenWindow();
+        AddFolder(music);
     }
-    // Ticks until the controller has nothing pending (a chain is a few ticks long).
-    void drain()
-    {
-        for (int i = 0; i < 10 && pending() != efNone; ++i)
-            tick(pending());
-    }
-    int pending()
-    {
-        const int code = vorlane().Flags();
-        vorlane().SetFlags(code);
-        return code;
-    }
-    // One tick with the given code pending; returns the code the tick left behind.
-    int tick(int code)
-    {
-        vorlane().SetFlags(code);
-        window->MTTimer();
-        return pending();
-    }
-    TVorlane &vorlane() { return *window->Controller(); }
-    QString status() const { return window->StatusText(); }
-
-    test::TWindowFolders folders;
-    QString music;
-    std::unique_ptr<TMainWindow> window;
-    test::TScriptedPlayer *player = nullptr;
 };
 
 TEST_F(DispatchWindow, RefreshViewRefillsTheBrowseListThenRefreshesBookmarks)
 {
     window->fLStatusRefresh("something else");
     EXPECT_EQ(tick(efRefreshView), efBookmarksChanged);
-    EXPECT_EQ(window->BrowseLines(), vorlane().List().List);
-    EXPECT_EQ(window->BrowseLines().size(), 4);
+    EXPECT_EQ(window->Browse().BrowseLines(), vorlane().List().List);
+    EXPECT_EQ(window->Browse().BrowseLines().size(), 4);
     EXPECT_EQ(status(), "OK");
-    EXPECT_EQ(window->DirListLines(), vorlane().DirectoryList());
+    EXPECT_EQ(window->Side().DirListLines(), vorlane().DirectoryList());
     EXPECT_EQ(tick(efBookmarksChanged), efNone);
 }
 
@@ -181,7 +149,7 @@ TEST_F(DispatchWindow, ListAddedAnnouncesTheCountAndRefreshesNavigator)
 {
     EXPECT_EQ(tick(efListAdded), efNone);
     EXPECT_EQ(status(), "Folder list added. Files: 3");
-    const QStringList nav = window->NavigatorLines();
+    const QStringList nav = window->Browse().NavigatorLines();
     ASSERT_GE(nav.size(), 2);
     EXPECT_EQ(nav[0], "Computer");
     EXPECT_EQ(nav[1], vorlane().DirectoryList().value(0));
@@ -202,11 +170,11 @@ TEST_F(DispatchWindow, OpenFilePlaysTheCurrentEntryAndReportsIt)
     EXPECT_EQ(tick(efOpenFile), efNone);
     EXPECT_EQ(player->Opens, 1);
     EXPECT_EQ(player->Current.FileName, "Beta.mp3");
-    EXPECT_EQ(window->BrowseCurrentRow(), 2);
+    EXPECT_EQ(window->Browse().BrowseCurrentRow(), 2);
     EXPECT_TRUE(status().startsWith("File opened: 0.00 MB. Playing 128 Kbps"))
         << status().toStdString();
-    EXPECT_EQ(window->sEEdit->text(), "Beta.mp3");
-    EXPECT_EQ(player->Volume, window->sTBVolume->value());
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "Beta.mp3");
+    EXPECT_EQ(player->Volume, window->PlayerPanel().sTBVolume->value());
 }
 
 TEST_F(DispatchWindow, AnEntryThatCannotBeOpenedIsSkipped)
@@ -225,13 +193,13 @@ TEST_F(DispatchWindow, DeleteDoneReloadsInPlaceAndOpensTheCursor)
     EXPECT_EQ(tick(efDeleteDone), efOpenFile);
     EXPECT_TRUE(status().startsWith("Files deleted. Free: ")) << status().toStdString();
     EXPECT_TRUE(status().endsWith(" MB. "));
-    EXPECT_EQ(window->BrowseLines(), vorlane().List().List);
+    EXPECT_EQ(window->Browse().BrowseLines(), vorlane().List().List);
 }
 
 TEST_F(DispatchWindow, ListDeletedGoesToTheComputerLists)
 {
     EXPECT_EQ(tick(efListDeleted), efRefreshView);
-    EXPECT_EQ(vorlane().Mode(), uint32_t(bmComputerLists));
+    EXPECT_EQ(vorlane().Mode(), bmComputerLists);
     EXPECT_EQ(status(), "Folder list removed");
 }
 
@@ -259,16 +227,16 @@ TEST_F(DispatchWindow, WorkerMailboxesBecomeStatusMessages)
 
 TEST_F(DispatchWindow, ListChangedReloadsWithoutAFollowUp)
 {
-    QAbstractItemModel *model = window->sLBBrowseWindow->model();
+    QAbstractItemModel *model = window->Browse().sLBBrowseWindow->model();
     model->setData(model->index(1, 0), "stale");
     EXPECT_EQ(tick(efListChanged), efNone);
-    EXPECT_EQ(window->BrowseLines(), vorlane().List().List);
+    EXPECT_EQ(window->Browse().BrowseLines(), vorlane().List().List);
 }
 
 TEST_F(DispatchWindow, PlaylistCodes)
 {
     EXPECT_EQ(tick(efPlayListsChanged), efRefreshView);
-    EXPECT_EQ(window->PlayListLines(), vorlane().PlaylistList());
+    EXPECT_EQ(window->Side().PlayListLines(), vorlane().PlaylistList());
     EXPECT_EQ(tick(efAddedToPlaylist), efNone);
     EXPECT_EQ(status(), "Added to the playlist");
 }
@@ -276,16 +244,16 @@ TEST_F(DispatchWindow, PlaylistCodes)
 TEST_F(DispatchWindow, AccountCodes)
 {
     EXPECT_EQ(tick(efAccountLoaded), efRefreshView);
-    EXPECT_EQ(vorlane().Mode(), uint32_t(bmPlayListFiles));
+    EXPECT_EQ(vorlane().Mode(), bmPlayListFiles);
     EXPECT_EQ(status(), "Signed in");
 
     vorlane().SetLoggedIn(true);
-    window->MenuItem("PMAEnter")->setEnabled(false);
-    window->MenuItem("PMAExit")->setEnabled(true);
+    window->Menus().PMAEnter->setEnabled(false);
+    window->Menus().PMAExit->setEnabled(true);
     tick(efAccountClosed);
     EXPECT_FALSE(vorlane().LoggedIn());
-    EXPECT_TRUE(window->MenuItem("PMAEnter")->isEnabled());
-    EXPECT_FALSE(window->MenuItem("PMAExit")->isEnabled());
+    EXPECT_TRUE(window->Menus().PMAEnter->isEnabled());
+    EXPECT_FALSE(window->Menus().PMAExit->isEnabled());
     EXPECT_EQ(status(), "Account updated");
 }
 
@@ -305,15 +273,15 @@ TEST_F(DispatchWindow, BookmarksChangedRefillsTheBookmarkList)
     tick(efOpenFile);
     vorlane().AddBookmark(250000, "00:12");
     EXPECT_EQ(tick(pending()), efNone);
-    ASSERT_EQ(window->BookmarkLines().size(), vorlane().BookmarksList().List.size());
-    ASSERT_FALSE(window->BookmarkLines().isEmpty());
-    EXPECT_TRUE(window->BookmarkLines().last().contains("00:12"));
+    ASSERT_EQ(window->Side().BookmarkLines().size(), vorlane().BookmarksList().List.size());
+    ASSERT_FALSE(window->Side().BookmarkLines().isEmpty());
+    EXPECT_TRUE(window->Side().BookmarkLines().last().contains("00:12"));
 }
 
 TEST_F(DispatchWindow, BookmarkJumpsOpenAndSeek)
 {
     vorlane().SetFileIndex(2);
-    window->vNewPlayPosition = 120000;
+    window->PlayerPanel().SetNewPlayPosition(120000);
     tick(efGotoBookmark);
     EXPECT_EQ(player->Current.FileName, "Gamma.mp3");
     EXPECT_EQ(player->Seeks.value(0), 120000);
@@ -322,7 +290,7 @@ TEST_F(DispatchWindow, BookmarkJumpsOpenAndSeek)
     const int opens = player->Opens;
     EXPECT_EQ(tick(efGotoBookmarkShow), efBookmarksChanged);
     EXPECT_EQ(player->Opens, opens);
-    EXPECT_EQ(window->BrowseCurrentRow(), 3);
+    EXPECT_EQ(window->Browse().BrowseCurrentRow(), 3);
 }
 
 TEST_F(DispatchWindow, StatusFallsBackToTheEntryFolder)
@@ -331,31 +299,30 @@ TEST_F(DispatchWindow, StatusFallsBackToTheEntryFolder)
     tick(efOpenFile);
     window->STTimer();
     EXPECT_EQ(status(), QDir(music).absolutePath() + "/");
-    EXPECT_FALSE(window->ST->isActive());
+    EXPECT_FALSE(window->StatusTimer()->isActive());
 }
 
 TEST_F(DispatchWindow, PlayerCommandsRunOnceOnTheNextTick)
 {
-    window->PendingPlayerCommand = pcPause;
-    window->PendingPlayerCommand = pcPause; // a second Space in the same tick
+    window->PlayerPanel().PostCommand(pcPause);
+    window->PlayerPanel().PostCommand(pcPause); // a second Space in the same tick
     window->MTTimer();
     EXPECT_EQ(player->Pauses, 1);
     window->MTTimer();
     EXPECT_EQ(player->Pauses, 1);
 
     player->Position = 1000000;
-    window->PendingPlayerCommand = pcForward;
+    window->PlayerPanel().PostCommand(pcForward);
     window->MTTimer();
     EXPECT_EQ(player->Position, 1500000);
 
     player->FailSeeksAbove = 2000000;
-    window->vPosRegulatorValue = 4000000;
-    window->PendingPlayerCommand = pcSeek;
+    window->PlayerPanel().PostSeek(4000000);
     window->MTTimer();
     EXPECT_EQ(player->Seeks.last(), 0); // the failed seek fell back to the start
     EXPECT_EQ(player->Position, 0);
 
-    window->PendingPlayerCommand = pcStop;
+    window->PlayerPanel().PostCommand(pcStop);
     window->MTTimer();
     EXPECT_EQ(player->Stops, 1);
 }
@@ -365,26 +332,26 @@ TEST_F(DispatchWindow, TheEndOfATrackFollowsTheRepeatMode)
     vorlane().SetFileIndex(2);
     tick(efOpenFile);
 
-    window->MenuItem("PMCRNot")->trigger();
+    window->Menus().PMCRNot->trigger();
     player->EndNow = true;
     window->MTTimer();
     EXPECT_EQ(vorlane().FileIndex(), 2); // the last entry: nothing more plays
     EXPECT_EQ(pending(), efNone);
 
     // The next entry opens through code 7, which the same tick's dispatch takes.
-    window->MenuItem("PMCRAll")->trigger();
+    window->Menus().PMCRAll->trigger();
     player->EndNow = true;
     window->MTTimer();
     EXPECT_EQ(vorlane().FileIndex(), 0);
     EXPECT_EQ(player->Current.FileName, "Alpha.mp3");
 
-    window->MenuItem("PMCRNot")->trigger();
+    window->Menus().PMCRNot->trigger();
     player->EndNow = true;
     window->MTTimer();
     EXPECT_EQ(vorlane().FileIndex(), 1);
     EXPECT_EQ(player->Current.FileName, "Beta.mp3");
 
-    window->MenuItem("PMCROne")->trigger();
+    window->Menus().PMCROne->trigger();
     const int opens = player->Opens;
     player->EndNow = true;
     window->MTTimer();
@@ -394,12 +361,12 @@ TEST_F(DispatchWindow, TheEndOfATrackFollowsTheRepeatMode)
 
 TEST_F(DispatchWindow, WithPlaybackOffTheEntryIsShownButNotPlayed)
 {
-    window->MenuItem("PMCPlayFiles")->trigger();
+    window->Menus().PMCPlayFiles->trigger();
     EXPECT_EQ(status(), "Playback of chosen files is off");
     vorlane().SetFileIndex(1);
     tick(efOpenFile);
     EXPECT_EQ(player->Opens, 0);
-    EXPECT_EQ(window->sEEdit->text(), "Beta.mp3");
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "Beta.mp3");
     player->EndNow = true;
     window->MTTimer();
     EXPECT_TRUE(player->EndNow); // no refresh while playback is off
@@ -407,15 +374,15 @@ TEST_F(DispatchWindow, WithPlaybackOffTheEntryIsShownButNotPlayed)
 
 TEST_F(DispatchWindow, StartUpTimerStartsTheMainTimerAndTheFileButtons)
 {
-    auto *copy = window->findChild<QToolButton *>("sSBCopy");
+    auto *copy = side().sSBCopy;
     ASSERT_NE(copy, nullptr);
     EXPECT_FALSE(copy->isEnabled());
-    EXPECT_FALSE(window->MT->isActive());
+    EXPECT_FALSE(window->MainTimer()->isActive());
     window->InetStartTimerTimer();
-    EXPECT_TRUE(window->MT->isActive());
+    EXPECT_TRUE(window->MainTimer()->isActive());
     EXPECT_TRUE(copy->isEnabled());
-    EXPECT_EQ(window->PBPeaksIndicator->Text(), "Welcome to Vorlane");
-    window->MT->stop();
+    EXPECT_EQ(window->PlayerPanel().PBPeaksIndicator->Text(), "Welcome to Vorlane");
+    window->MainTimer()->stop();
 }
 
 } // namespace
@@ -453,7 +420,7 @@ TEST(EnginePlayerWindow, ChoosingAnEntryPlaysIt)
     EXPECT_TRUE(w.Player()->Played());
     EXPECT_EQ(w.Player()->CurrentFile().FileName, "tone.mp3");
     EXPECT_TRUE(w.StatusText().contains("Playing")) << w.StatusText().toStdString();
-    w.PendingPlayerCommand = 3;
+    w.PlayerPanel().PostCommand(3);
     w.MTTimer();
     EXPECT_FALSE(w.Player()->Played());
     w.close();

@@ -1,9 +1,9 @@
-#include "app/Language.h"
-#include "app/TagPanel.h"
-#include "app/ToolDialogs.h"
+#include "app/shell/Language.h"
+#include "app/tools/TagPanel.h"
+#include "app/tools/ToolDialogs.h"
 #include "base/IniFile.h"
 #include "base/Messages.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/app/WindowTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +37,9 @@ QMap<QString, QString> textsOf(TMainWindow &w)
         texts[b->objectName()] = b->toolTip();
     for (QLabel *l : w.findChildren<QLabel *>())
         texts[l->objectName()] = l->text();
-    for (int i = 0; i < w.sPCExtentedControls->count(); ++i)
-        texts[w.sPCExtentedControls->widget(i)->objectName()] = w.sPCExtentedControls->tabText(i);
+    for (int i = 0; i < w.Side().sPCExtentedControls->count(); ++i)
+        texts[w.Side().sPCExtentedControls->widget(i)->objectName()] =
+            w.Side().sPCExtentedControls->tabText(i);
     return texts;
 }
 
@@ -61,24 +62,24 @@ TEST(Language, SwitchingTwiceGivesTheSameTextsAsOnce)
     const QMap<QString, QString> english = textsOf(w);
     const QStringList englishMessages = messages();
     EXPECT_EQ(Msg().SM_COMPUTER, "Computer");
-    EXPECT_EQ(w.MenuItem("PMCPlayFiles")->text(), "Play chosen files");
+    EXPECT_EQ(w.Menus().PMCPlayFiles->text(), "Play chosen files");
 
-    w.MenuItem("PMCLRus")->trigger();
+    w.Menus().PMCLRus->trigger();
     const QMap<QString, QString> russian = textsOf(w);
     const QStringList russianMessages = messages();
     EXPECT_EQ(Msg().SM_COMPUTER, "Компьютер");
     EXPECT_EQ(w.CurLanguage(), "rus");
-    EXPECT_TRUE(w.MenuItem("PMCLRus")->isChecked());
-    EXPECT_FALSE(w.MenuItem("PMCLEng")->isChecked());
+    EXPECT_TRUE(w.Menus().PMCLRus->isChecked());
+    EXPECT_FALSE(w.Menus().PMCLEng->isChecked());
 
-    w.MenuItem("PMCLRus")->trigger();
+    w.Menus().PMCLRus->trigger();
     EXPECT_EQ(textsOf(w), russian);
     EXPECT_EQ(messages(), russianMessages);
 
-    w.MenuItem("PMCLUkr")->trigger();
+    w.Menus().PMCLUkr->trigger();
     EXPECT_EQ(Msg().SM_COMPUTER, "Комп'ютер");
-    EXPECT_EQ(w.sPCExtentedControls->tabText(1), "Теки");
-    w.MenuItem("PMCLEng")->trigger();
+    EXPECT_EQ(w.Side().sPCExtentedControls->tabText(1), "Теки");
+    w.Menus().PMCLEng->trigger();
     EXPECT_EQ(textsOf(w), english);
     EXPECT_EQ(messages(), englishMessages);
 }
@@ -96,17 +97,17 @@ TEST(Language, TheSheetAndWindowsMadeAfterTheFirstPaintTakeTheLanguageToo)
         w->CreateWindowSet();
     }
     // Before the first paint: a stand-in under the tag sheet's name and caption.
-    ASSERT_EQ(b.sPCExtentedControls->count(), 4);
-    EXPECT_EQ(b.sPCExtentedControls->widget(3)->objectName(), "sTSTag");
-    EXPECT_EQ(b.sPCExtentedControls->tabText(3), a.sPCExtentedControls->tabText(3));
+    ASSERT_EQ(b.Side().sPCExtentedControls->count(), 4);
+    EXPECT_EQ(b.Side().sPCExtentedControls->widget(3)->objectName(), "sTSTag");
+    EXPECT_EQ(b.Side().sPCExtentedControls->tabText(3), a.Side().sPCExtentedControls->tabText(3));
     EXPECT_EQ(b.findChild<QLineEdit *>("sETagTitle"), nullptr);
 
     b.show();
     for (int i = 0; i < 100 && !b.findChild<QLineEdit *>("sETagTitle"); ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_NE(b.findChild<QLineEdit *>("sETagTitle"), nullptr);
-    EXPECT_EQ(b.sPCExtentedControls->widget(3), static_cast<QWidget *>(b.TagPanel()));
-    EXPECT_EQ(b.sPCExtentedControls->currentIndex(), 1);
+    EXPECT_EQ(b.Side().sPCExtentedControls->widget(3), static_cast<QWidget *>(b.TagPanel()));
+    EXPECT_EQ(b.Side().sPCExtentedControls->currentIndex(), 1);
     EXPECT_EQ(textsOf(b), textsOf(a));
     ASSERT_NE(b.AddPlaylistWindow(), nullptr);
     EXPECT_EQ(b.AddPlaylistWindow()->windowTitle(), a.AddPlaylistWindow()->windowTitle());
@@ -166,28 +167,24 @@ TEST(Language, EmptyValuesLeaveTextsAndAMissingSectionEmptiesTheMessages)
     test::TWindowFolders f;
     ASSERT_TRUE(test::WriteFile(f.Work() + "/lang.ini",
                                 "[eng]\r\nPMCPlayFiles=\r\nsTSTag=Labels\r\nSM_EXIT=Leave\r\n"
-                                "AccountWindow=\r\nsLLogin=\r\n"));
+                                "AddPlaylistWindow=\r\nsLAPWName=\r\n"));
     TMainWindow w(f.Options());
     ASSERT_TRUE(w.Ok());
-    const QString before = w.MenuItem("PMCPlayFiles")->text();
+    const QString before = w.Menus().PMCPlayFiles->text();
     w.CreateWindowSet();
-    EXPECT_EQ(w.MenuItem("PMCPlayFiles")->text(), before);
-    EXPECT_EQ(w.sPCExtentedControls->tabText(3), "Labels");
+    EXPECT_EQ(w.Menus().PMCPlayFiles->text(), before);
+    EXPECT_EQ(w.Side().sPCExtentedControls->tabText(3), "Labels");
     EXPECT_EQ(Msg().SM_EXIT, "Leave");
     EXPECT_TRUE(Msg().SM_COMPUTER.isEmpty());
-    // The account window's caption and login label take the file's text even when it is empty.
-    QWidget *account = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (top->objectName() == "AccountWindow")
-            account = top;
-    }
-    ASSERT_NE(account, nullptr);
-    EXPECT_TRUE(account->windowTitle().isEmpty());
-    EXPECT_TRUE(account->findChild<QLabel *>("sLLogin")->text().isEmpty());
+    // The playlist-name window's caption and label take the file's text even when it is empty.
+    QWidget *playlist = w.AddPlaylistWindow();
+    ASSERT_NE(playlist, nullptr);
+    EXPECT_TRUE(playlist->windowTitle().isEmpty());
+    EXPECT_TRUE(playlist->findChild<QLabel *>("sLAPWName")->text().isEmpty());
 
     w.SetCurLanguage("deu");
     w.SetLanguage();
-    EXPECT_EQ(w.sPCExtentedControls->tabText(3), "Labels");
+    EXPECT_EQ(w.Side().sPCExtentedControls->tabText(3), "Labels");
     EXPECT_TRUE(Msg().SM_EXIT.isEmpty());
 }
 

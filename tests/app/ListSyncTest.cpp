@@ -1,9 +1,9 @@
 // The list boxes' model: a refresh changes only what differs, so the view keeps its selection
 // and its scroll position.
 
-#include "app/ListSync.h"
-#include "app/BrowseWidgets.h"
-#include "app/Themes.h"
+#include "app/browse/ListSync.h"
+#include "app/browse/BrowseWidgets.h"
+#include "app/shell/Themes.h"
 #include "base/Messages.h"
 
 #include "tests/support/TestSupport.h"

@@ -1,6 +1,6 @@
-#include "app/TagPanel.h"
-#include "app/ToolDialogs.h"
-#include "tests/app/ToolWindow.h"
+#include "app/tools/TagPanel.h"
+#include "app/tools/ToolDialogs.h"
+#include "tests/app/WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,44 +22,45 @@ void sendKey(QWidget *w, int key)
     QApplication::sendEvent(w, &press);
 }
 
-class NamingTools : public test::ToolWindow {
+class NamingTools : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        Open({{"01_my_song-remix.MP3", test::Tag("Ann", "First", "Spring", "3")},
-              {"b feat c.mp3", test::Tag("Bob", "Second")},
-              {"c feat d.mp3", test::Tag("Cid", "Third")},
-              {"d.mp3", test::Tag("Dee", "Fourth")}});
+        OpenTracks({{"01_my_song-remix.MP3", test::Tag("Ann", "First", "Spring", "3")},
+                    {"b feat c.mp3", test::Tag("Bob", "Second")},
+                    {"c feat d.mp3", test::Tag("Cid", "Third")},
+                    {"d.mp3", test::Tag("Dee", "Fourth")}});
         if (!window)
             return;
         setAutoEdit(false);
     }
     void setAutoEdit(bool on)
     {
-        QAction *a = window->MenuItem("PMCAutoEdit");
+        QAction *a = window->Menus().PMCAutoEdit;
         if (a->isChecked() != on)
             a->trigger();
     }
-    void item(const char *name) { window->MenuItem(QLatin1String(name))->trigger(); }
+    void item(QAction *TMenus::*action) { (menus().*action)->trigger(); }
 };
 
 TEST_F(NamingTools, TheEditMenuCarriesItsFunctionKeys)
 {
     ASSERT_TRUE(window);
-    const char *items[] = {"PMEFormatName",
-                           "PMETranslit",
-                           "PMERenameToLink",
-                           "PMERenameFromTag",
-                           "PMENumeric",
-                           "PMEDeleteExpression",
-                           "PMEChangeExpression",
-                           "PMEOpenInApp",
-                           "PMEOpenInExplorer",
-                           "PMECopyListToClipBoard",
-                           "PMECopyTagsListToClipBoard"};
+    const TMenus &m = menus();
+    QAction *const items[] = {m.PMEFormatName,
+                              m.PMETranslit,
+                              m.PMERenameToLink,
+                              m.PMERenameFromTag,
+                              m.PMENumeric,
+                              m.PMEDeleteExpression,
+                              m.PMEChangeExpression,
+                              m.PMEOpenInApp,
+                              m.PMEOpenInExplorer,
+                              m.PMECopyListToClipBoard,
+                              m.PMECopyTagsListToClipBoard};
     for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(window->MenuItem(items[i])->shortcut(), QKeySequence(Qt::Key(Qt::Key_F2 + i)))
-            << items[i];
+        EXPECT_EQ(items[i]->shortcut(), QKeySequence(Qt::Key(Qt::Key_F2 + i)))
+            << items[i]->objectName().toStdString();
 }
 
 TEST_F(NamingTools, AProposedNameWaitsInTheNameEditorUntilEnter)
@@ -68,11 +69,11 @@ TEST_F(NamingTools, AProposedNameWaitsInTheNameEditorUntilEnter)
     openEntry(0);
     player->Position = 400000;
     const int opens = player->Opens;
-    item("PMEFormatName");
-    EXPECT_EQ(window->sEEdit->text(), "My Song - Remix.mp3");
+    item(&TMenus::PMEFormatName);
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "My Song - Remix.mp3");
     EXPECT_TRUE(QFileInfo::exists(path("01_my_song-remix.MP3")));
 
-    sendKey(window->sEEdit, Qt::Key_Return);
+    sendKey(window->NamingTools().sEEdit, Qt::Key_Return);
     EXPECT_TRUE(QFileInfo::exists(path("My Song - Remix.mp3")));
     EXPECT_FALSE(QFileInfo::exists(path("01_my_song-remix.MP3")));
     // The playing file was let go and taken up again under its new name, at its place.
@@ -80,15 +81,15 @@ TEST_F(NamingTools, AProposedNameWaitsInTheNameEditorUntilEnter)
     EXPECT_EQ(player->Current.FileName, "My Song - Remix.mp3");
     EXPECT_EQ(player->Seeks.last(), 400000);
     drain();
-    EXPECT_EQ(window->BrowseLines().value(1), "My Song - Remix");
-    EXPECT_EQ(window->BrowseCurrentRow(), 1);
+    EXPECT_EQ(window->Browse().BrowseLines().value(1), "My Song - Remix");
+    EXPECT_EQ(window->Browse().BrowseCurrentRow(), 1);
 
     // The button does the same; an empty name does nothing.
-    window->sEEdit->setText("Renamed.mp3");
-    window->findChild<QToolButton *>("sSBEdit")->click();
+    window->NamingTools().sEEdit->setText("Renamed.mp3");
+    naming().sSBEdit->click();
     EXPECT_TRUE(QFileInfo::exists(path("Renamed.mp3")));
-    window->sEEdit->clear();
-    sendKey(window->sEEdit, Qt::Key_Return);
+    window->NamingTools().sEEdit->clear();
+    sendKey(window->NamingTools().sEEdit, Qt::Key_Return);
     EXPECT_TRUE(QFileInfo::exists(path("Renamed.mp3")));
 }
 
@@ -99,12 +100,12 @@ TEST_F(NamingTools, WithAutoEditEveryToolRenamesAllSelectedFiles)
     EXPECT_EQ(window->StatusText(), "Name edits are applied at once");
     openEntry(3);
     selectLines({1, 2});
-    item("PMEFormatName");
+    item(&TMenus::PMEFormatName);
     EXPECT_TRUE(QFileInfo::exists(path("My Song - Remix.mp3")));
     EXPECT_TRUE(QFileInfo::exists(path("B Feat C.mp3")));
     EXPECT_TRUE(QFileInfo::exists(path("c feat d.mp3")));
     drain();
-    EXPECT_EQ(window->BrowseLines().value(2), "B Feat C");
+    EXPECT_EQ(window->Browse().BrowseLines().value(2), "B Feat C");
 }
 
 TEST_F(NamingTools, RenameFromTagsUsesTheSwitchAndTheTemplate)
@@ -113,17 +114,17 @@ TEST_F(NamingTools, RenameFromTagsUsesTheSwitchAndTheTemplate)
     showSheet(3);
     openEntry(0);
     window->TagPanel()->sSBTagRenameFile->click();
-    EXPECT_EQ(window->sEEdit->text(), "Ann - First.mp3");
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "Ann - First.mp3");
 
     TTagEditor editor;
     editor.SetFile(path("01_my_song-remix.MP3"));
     editor.SetTagV1(test::Tag("Old", "Name"));
     window->TagPanel()->SetV2(false);
     window->TagPanel()->sSBTagRenameFile->click();
-    EXPECT_EQ(window->sEEdit->text(), "Old - Name.mp3");
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "Old - Name.mp3");
 
     // The template window: the switches as held, a live sample, OK keeps them.
-    item("PMERenameFromTag");
+    item(&TMenus::PMERenameFromTag);
     TCustomizeTemplateWindow *t = window->CustomizeTemplateWindow();
     ASSERT_TRUE(t && t->isVisible());
     EXPECT_TRUE(t->sCBCTArtist->isChecked());
@@ -144,7 +145,7 @@ TEST_F(NamingTools, RenameFromTagsUsesTheSwitchAndTheTemplate)
     window->TagPanel()->SetV2(true);
     setAutoEdit(true);
     selectLines({1});
-    item("PMERenameFromTag");
+    item(&TMenus::PMERenameFromTag);
     t->sCBCTYear->click();
     t->sSBRenameFromTag->click();
     EXPECT_FALSE(vorlane().TagRenameTemplate().Year);
@@ -155,9 +156,9 @@ TEST_F(NamingTools, TheExpressionWindowReplacesOnceInTheSelectedNames)
 {
     ASSERT_TRUE(window);
     openEntry(1);
-    window->sEEdit->setText("b feat c.mp3");
-    window->sEEdit->setSelection(2, 4); // "feat"
-    item("PMEChangeExpression");
+    window->NamingTools().sEEdit->setText("b feat c.mp3");
+    window->NamingTools().sEEdit->setSelection(2, 4); // "feat"
+    item(&TMenus::PMEChangeExpression);
     TChangeExpressionWindow *w = window->ChangeExpressionWindow();
     ASSERT_TRUE(w && w->isVisible());
     EXPECT_EQ(w->sEOldExpression->text(), "feat");
@@ -170,9 +171,9 @@ TEST_F(NamingTools, TheExpressionWindowReplacesOnceInTheSelectedNames)
     EXPECT_TRUE(QFileInfo::exists(path("01_my_song-remix.MP3")));
 
     // F8 again while it shows hides it.
-    item("PMEChangeExpression");
+    item(&TMenus::PMEChangeExpression);
     EXPECT_TRUE(w->isVisible());
-    item("PMEChangeExpression");
+    item(&TMenus::PMEChangeExpression);
     EXPECT_FALSE(w->isVisible());
 }
 
@@ -180,16 +181,16 @@ TEST_F(NamingTools, DeleteExpressionTakesTheNameEditorsSelection)
 {
     ASSERT_TRUE(window);
     openEntry(1);
-    window->sEEdit->setText("b feat c.mp3");
-    window->sEEdit->setSelection(1, 5); // " feat"
+    window->NamingTools().sEEdit->setText("b feat c.mp3");
+    window->NamingTools().sEEdit->setSelection(1, 5); // " feat"
     selectLines({2, 3});
-    item("PMEDeleteExpression");
+    item(&TMenus::PMEDeleteExpression);
     EXPECT_TRUE(QFileInfo::exists(path("b c.mp3")));
     EXPECT_TRUE(QFileInfo::exists(path("c d.mp3")));
     // Nothing selected: nothing is deleted.
-    window->sEEdit->deselect();
+    window->NamingTools().sEEdit->deselect();
     selectLines({2});
-    item("PMEDeleteExpression");
+    item(&TMenus::PMEDeleteExpression);
     EXPECT_TRUE(QFileInfo::exists(path("b c.mp3")));
 }
 
@@ -198,7 +199,7 @@ TEST_F(NamingTools, NumberingPrefixesTheWholeListAndReopensThePlayingFile)
     ASSERT_TRUE(window);
     openEntry(3);
     player->Position = 250000;
-    item("PMENumeric");
+    item(&TMenus::PMENumeric);
     EXPECT_TRUE(QFileInfo::exists(path("1 - 01_my_song-remix.MP3")));
     EXPECT_TRUE(QFileInfo::exists(path("4 - d.mp3")));
     EXPECT_EQ(player->Current.FileName, "4 - d.mp3");
@@ -209,7 +210,7 @@ TEST_F(NamingTools, TheTagListGoesToTheClipboardByTheSwitch)
 {
     ASSERT_TRUE(window);
     openEntry(0);
-    item("PMECopyTagsListToClipBoard");
+    item(&TMenus::PMECopyTagsListToClipBoard);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               "Ann - First.mp3\r\nBob - Second.mp3\r\nCid - Third.mp3\r\nDee - Fourth.mp3\r\n");
 }
@@ -218,12 +219,12 @@ TEST_F(NamingTools, UpAndDownInTheNameEditorMoveThroughTheFiles)
 {
     ASSERT_TRUE(window);
     openEntry(1);
-    sendKey(window->sEEdit, Qt::Key_Down);
+    sendKey(window->NamingTools().sEEdit, Qt::Key_Down);
     drain();
     EXPECT_EQ(vorlane().FileIndex(), 2);
-    EXPECT_EQ(window->sEEdit->text(), "c feat d.mp3");
-    sendKey(window->sEEdit, Qt::Key_Up);
-    sendKey(window->sEEdit, Qt::Key_Up);
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "c feat d.mp3");
+    sendKey(window->NamingTools().sEEdit, Qt::Key_Up);
+    sendKey(window->NamingTools().sEEdit, Qt::Key_Up);
     drain();
     EXPECT_EQ(vorlane().FileIndex(), 0);
 }
@@ -234,11 +235,11 @@ TEST_F(NamingTools, ToolsDoNothingOutsideAFolderList)
     openEntry(0);
     vorlane().SetMode(bmComputerLists);
     drain();
-    window->sEEdit->setText("x.mp3");
-    item("PMEFormatName");
-    EXPECT_EQ(window->sEEdit->text(), "x.mp3");
-    sendKey(window->sEEdit, Qt::Key_Return);
-    item("PMENumeric");
+    window->NamingTools().sEEdit->setText("x.mp3");
+    item(&TMenus::PMEFormatName);
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "x.mp3");
+    sendKey(window->NamingTools().sEEdit, Qt::Key_Return);
+    item(&TMenus::PMENumeric);
     EXPECT_TRUE(QFileInfo::exists(path("01_my_song-remix.MP3")));
     EXPECT_FALSE(QFileInfo::exists(path("x.mp3")));
 }

@@ -3,14 +3,13 @@
 // new artist, rename them from their tags, put them into a new playlist, set a bookmark, quit,
 // start again and jump to the bookmark.
 
-#include "app/PlayerTick.h"
-#include "app/TagPanel.h"
-#include "app/ToolDialogs.h"
+#include "app/player/PlayerTick.h"
+#include "app/tools/TagPanel.h"
+#include "app/tools/ToolDialogs.h"
 #include "base/Messages.h"
 #include "catalog/Vorlane.h"
 #include "tags/TagEditor.h"
-#include "tests/app/AppTestSupport.h"
-#include "tests/app/BrowseTestSupport.h"
+#include "tests/app/WindowTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +69,7 @@ protected:
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         EXPECT_NE(w->Player(), nullptr);
         w->InetStartTimerTimer(); // as 5 s after the start; the test runs the ticks itself
-        w->MT->stop();
+        w->MainTimer()->stop();
         tick(*w);
         return w;
     }
@@ -78,7 +77,7 @@ protected:
     {
         for (int i = 0; i < 12; ++i) {
             QApplication::processEvents();
-            const int code = w.Controller()->Flags();
+            const TEventCode code = w.Controller()->Flags();
             if (code == efNone)
                 return;
             w.Controller()->SetFlags(code);
@@ -87,19 +86,16 @@ protected:
     }
     static void selectLines(TMainWindow &w, std::initializer_list<int> lines)
     {
-        QItemSelectionModel *s = w.sLBBrowseWindow->selectionModel();
+        QItemSelectionModel *s = w.Browse().sLBBrowseWindow->selectionModel();
         s->clearSelection();
         for (int line : lines)
-            s->select(w.sLBBrowseWindow->model()->index(line, 0), QItemSelectionModel::Select);
+            s->select(w.Browse().sLBBrowseWindow->model()->index(line, 0),
+                      QItemSelectionModel::Select);
     }
     static void selectSideRow(QListView *view, int row)
     {
         view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
                                                 QItemSelectionModel::ClearAndSelect);
-    }
-    static QToolButton *button(TMainWindow &w, const char *name)
-    {
-        return w.findChild<QToolButton *>(QLatin1String(name));
     }
     static void pressEnter(QWidget *widget)
     {
@@ -131,12 +127,12 @@ TEST_F(NewUser, FromAFolderOfTracksToABookmarkAfterARestart)
         w->addFolderList(music, false);
         tick(*w);
         showFolderList(*w);
-        const QStringList shown = w->BrowseLines();
+        const QStringList shown = w->Browse().BrowseLines();
         ASSERT_EQ(shown.size(), 5) << shown.join('|').toStdString();
         const auto line = [&shown](const char *title) { return int(shown.indexOf(title)); };
 
         // The third track: a click on its line, the next tick plays it.
-        test::ClickRow(w->sLBBrowseWindow, line("Track 3"));
+        test::ClickRow(w->Browse().sLBBrowseWindow, line("Track 3"));
         tick(*w);
         TPlayerPort &player = *w->Player();
         ASSERT_TRUE(player.Played());
@@ -146,7 +142,7 @@ TEST_F(NewUser, FromAFolderOfTracksToABookmarkAfterARestart)
         const int64_t size = player.GetSize();
         ASSERT_GT(size, 0);
         w->MTTimer(); // the bar takes the length
-        QProgressBar *bar = w->sPBPositionRegulator;
+        QProgressBar *bar = w->PlayerPanel().sPBPositionRegulator;
         const QPointF middle(bar->width() / 2.0, bar->height() / 2.0);
         QMouseEvent release(QEvent::MouseButtonRelease, middle, bar->mapToGlobal(middle),
                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
@@ -155,7 +151,7 @@ TEST_F(NewUser, FromAFolderOfTracksToABookmarkAfterARestart)
         EXPECT_GE(player.GetPosition(), size / 2 - size / 20);
 
         // The artist of the first two tracks, typed once on the tag sheet.
-        w->sPCExtentedControls->setCurrentWidget(w->TagPanel());
+        w->Side().sPCExtentedControls->setCurrentWidget(w->TagPanel());
         TTagPanel &panel = *w->TagPanel();
         EXPECT_EQ(panel.sETagTitle->text(), "Lanterns"); // the playing track's tags
         selectLines(*w, {line("Track 1"), line("Track 2")});
@@ -171,7 +167,7 @@ TEST_F(NewUser, FromAFolderOfTracksToABookmarkAfterARestart)
         EXPECT_TRUE(player.Played()) << "the playing track goes on after the edit";
 
         // Renamed from their tags, both at once (automatic editing on).
-        QAction *autoEdit = w->MenuItem(QStringLiteral("PMCAutoEdit"));
+        QAction *autoEdit = w->Menus().PMCAutoEdit;
         if (!autoEdit->isChecked())
             autoEdit->trigger();
         ASSERT_TRUE(autoEdit->isChecked());
@@ -186,34 +182,34 @@ TEST_F(NewUser, FromAFolderOfTracksToABookmarkAfterARestart)
         EXPECT_GE(player.GetPosition(), size / 2 - size / 20) << "reopened where it was";
 
         // A new playlist named in its window, then the two renamed tracks put into it.
-        button(*w, "sSBNewPlaylist")->click();
+        w->Side().sSBNewPlaylist->click();
         TAddPlaylistWindow *named = w->AddPlaylistWindow();
         ASSERT_TRUE(named && named->isVisible());
         named->sEAPWName->setText("Late Evening");
         named->sBAPWOK->click();
         EXPECT_FALSE(named->isVisible());
         tick(*w);
-        const int playlist = w->PlayListLines().indexOf("Late Evening");
-        ASSERT_GT(playlist, 0) << w->PlayListLines().join('|').toStdString();
-        selectSideRow(w->sLBPlayLists, playlist);
-        const QStringList lines = w->BrowseLines();
+        const int playlist = w->Side().PlayListLines().indexOf("Late Evening");
+        ASSERT_GT(playlist, 0) << w->Side().PlayListLines().join('|').toStdString();
+        selectSideRow(w->Side().sLBPlayLists, playlist);
+        const QStringList lines = w->Browse().BrowseLines();
         const int dawn = lines.indexOf("Night Owls - Dawn");
         const int harbour = lines.indexOf("Night Owls - Harbour");
         ASSERT_GT(dawn, 0) << lines.join('|').toStdString();
         ASSERT_GT(harbour, 0);
         selectLines(*w, {dawn, harbour});
-        button(*w, "sSBAddToPlaylist")->click();
+        w->Side().sSBAddToPlaylist->click();
         tick(*w);
         EXPECT_EQ(vl.PlayList(playlist).Count(), 2);
 
         // A bookmark where the third track plays now.
         bookmarkAt = player.GetPosition();
         ASSERT_GT(bookmarkAt, 0);
-        button(*w, "sSBBookmarkAdd")->click();
+        w->Side().sSBBookmarkAdd->click();
         tick(*w);
         EXPECT_TRUE(w->StatusText().startsWith(Msg().SM_BOOKMARKSET))
             << w->StatusText().toStdString();
-        EXPECT_EQ(w->BookmarkLines().size(), 1);
+        EXPECT_EQ(w->Side().BookmarkLines().size(), 1);
         w->close(); // writes the catalogue and the settings
     }
 
@@ -221,22 +217,22 @@ TEST_F(NewUser, FromAFolderOfTracksToABookmarkAfterARestart)
     std::unique_ptr<TMainWindow> w = start();
     ASSERT_TRUE(w && w->Player());
     // The playlist is listed at once and holds the two tracks under their new names.
-    const int playlist = w->PlayListLines().indexOf("Late Evening");
-    ASSERT_GT(playlist, 0) << w->PlayListLines().join('|').toStdString();
+    const int playlist = w->Side().PlayListLines().indexOf("Late Evening");
+    ASSERT_GT(playlist, 0) << w->Side().PlayListLines().join('|').toStdString();
     const TFileList &kept = w->Controller()->PlayList(playlist);
     ASSERT_EQ(kept.Count(), 2);
     QStringList keptNames{kept.At(0).FileName, kept.At(1).FileName};
     keptNames.sort(); // in the order they were shown in, which is the file system's
     EXPECT_EQ(keptNames, QStringList({"Night Owls - Dawn.mp3", "Night Owls - Harbour.mp3"}));
     showFolderList(*w);
-    EXPECT_TRUE(w->BrowseLines().contains("Night Owls - Dawn"));
-    ASSERT_EQ(w->BookmarkLines().size(), 1);
-    EXPECT_TRUE(w->BookmarkLines()[0].startsWith("Lanterns") ||
-                w->BookmarkLines()[0].startsWith("Track 3"))
-        << w->BookmarkLines()[0].toStdString();
+    EXPECT_TRUE(w->Browse().BrowseLines().contains("Night Owls - Dawn"));
+    ASSERT_EQ(w->Side().BookmarkLines().size(), 1);
+    EXPECT_TRUE(w->Side().BookmarkLines()[0].startsWith("Lanterns") ||
+                w->Side().BookmarkLines()[0].startsWith("Track 3"))
+        << w->Side().BookmarkLines()[0].toStdString();
 
-    selectSideRow(w->sLBBookmarks, 0);
-    button(*w, "sSBBookmarkLoad")->click();
+    selectSideRow(w->Side().sLBBookmarks, 0);
+    w->Side().sSBBookmarkLoad->click();
     tick(*w);
     TPlayerPort &player = *w->Player();
     EXPECT_TRUE(player.Played());

@@ -2,9 +2,9 @@
 // previous and next, and what plays at the end of the last track under each repeat mode (with
 // the engine's player on SDL's dummy output).
 
-#include "app/PlayerLoader.h"
+#include "app/player/PlayerLoader.h"
 #include "base/Messages.h"
-#include "tests/app/BrowseTestSupport.h"
+#include "tests/app/WindowTest.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -25,7 +25,7 @@ TEST_F(BrowseWindowTest, PositionBarSeeksWhereTheMouseIsReleased)
     show(bmComputerFiles, 0);
     player->Size = 5000000;
     window->MTTimer(); // the bar takes the length: maximum 500,000
-    QProgressBar *bar = window->sPBPositionRegulator;
+    QProgressBar *bar = window->PlayerPanel().sPBPositionRegulator;
     ASSERT_EQ(bar->maximum(), 500000);
     bar->setFixedWidth(500); // steps of 1,000
     test::Settle();
@@ -36,7 +36,7 @@ TEST_F(BrowseWindowTest, PositionBarSeeksWhereTheMouseIsReleased)
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &move);
     EXPECT_EQ(bar->value(), 250000);
-    EXPECT_TRUE(window->vPositionChange);
+    EXPECT_TRUE(window->PlayerPanel().PositionChange());
     EXPECT_EQ(bar->toolTip(), "00:14"); // 2,500,000 bytes
     player->Position = 100;
     window->MTTimer();
@@ -46,9 +46,9 @@ TEST_F(BrowseWindowTest, PositionBarSeeksWhereTheMouseIsReleased)
                         bar->mapToGlobal(QPointF(250, 3)), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QApplication::sendEvent(bar, &release);
-    EXPECT_EQ(window->vPosRegulatorValue, 2500000);
-    EXPECT_EQ(window->PendingPlayerCommand, 5);
-    EXPECT_FALSE(window->vPositionChange);
+    EXPECT_EQ(window->PlayerPanel().PosRegulatorValue(), 2500000);
+    EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 5);
+    EXPECT_FALSE(window->PlayerPanel().PositionChange());
     window->MTTimer();
     EXPECT_EQ(player->Seeks.last(), 2500000);
     EXPECT_EQ(bar->value(), 250000);
@@ -57,65 +57,65 @@ TEST_F(BrowseWindowTest, PositionBarSeeksWhereTheMouseIsReleased)
     QMouseEvent hover(QEvent::MouseMove, QPointF(100, 3), bar->mapToGlobal(QPointF(100, 3)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &hover);
-    EXPECT_FALSE(window->vPositionChange);
+    EXPECT_FALSE(window->PlayerPanel().PositionChange());
     EXPECT_EQ(bar->toolTip(), "00:05");
     QMouseEvent right(QEvent::MouseButtonRelease, QPointF(100, 3),
                       bar->mapToGlobal(QPointF(100, 3)), Qt::RightButton, Qt::NoButton,
                       Qt::NoModifier);
     QApplication::sendEvent(bar, &right);
-    EXPECT_EQ(window->vPosRegulatorValue, 1000000);
-    EXPECT_EQ(window->PendingPlayerCommand, 0);
+    EXPECT_EQ(window->PlayerPanel().PosRegulatorValue(), 1000000);
+    EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 0);
 }
 
 TEST_F(BrowseWindowTest, SpeedResetsOnARightClickAndVolumeTakesNoKeys)
 {
-    window->sTBPlaySpeed->setValue(40);
+    window->PlayerPanel().sTBPlaySpeed->setValue(40);
     EXPECT_EQ(player->Speed, 40);
-    Click(window->sTBPlaySpeed, {5, 5}, Qt::RightButton);
-    EXPECT_EQ(window->sTBPlaySpeed->value(), 0);
+    Click(window->PlayerPanel().sTBPlaySpeed, {5, 5}, Qt::RightButton);
+    EXPECT_EQ(window->PlayerPanel().sTBPlaySpeed->value(), 0);
     EXPECT_EQ(player->Speed, 0);
-    EXPECT_EQ(window->sTBPlaySpeed->minimum(), -50);
-    EXPECT_EQ(window->sTBPlaySpeed->maximum(), 100);
+    EXPECT_EQ(window->PlayerPanel().sTBPlaySpeed->minimum(), -50);
+    EXPECT_EQ(window->PlayerPanel().sTBPlaySpeed->maximum(), 100);
 
-    EXPECT_EQ(window->sTBVolume->minimum(), 1);
-    EXPECT_EQ(window->sTBVolume->maximum(), 128);
-    window->sTBVolume->setValue(60);
+    EXPECT_EQ(window->PlayerPanel().sTBVolume->minimum(), 1);
+    EXPECT_EQ(window->PlayerPanel().sTBVolume->maximum(), 128);
+    window->PlayerPanel().sTBVolume->setValue(60);
     EXPECT_EQ(player->Volume, 60);
-    focus(window->sTBVolume);
+    focus(window->PlayerPanel().sTBVolume);
     test::Key(Qt::Key_Home);
     test::Key(Qt::Key_Up);
-    EXPECT_EQ(window->sTBVolume->value(), 60);
+    EXPECT_EQ(window->PlayerPanel().sTBVolume->value(), 60);
     test::Key(Qt::Key_Right); // still the window's seek key
-    EXPECT_EQ(window->PendingPlayerCommand, 1);
-    EXPECT_EQ(window->sTBVolume->value(), 60);
+    EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 1);
+    EXPECT_EQ(window->PlayerPanel().sTBVolume->value(), 60);
 }
 
 TEST_F(BrowseWindowTest, PlayerButtons)
 {
     show(bmComputerFiles, 0);
-    window->sSBPlay->click();
-    EXPECT_EQ(window->PendingPlayerCommand, 4);
-    window->findChild<QToolButton *>("sSBPlayerStop")->click();
-    EXPECT_EQ(window->PendingPlayerCommand, 3);
+    window->PlayerPanel().sSBPlay->click();
+    EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 4);
+    playerPanel().sSBPlayerStop->click();
+    EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 3);
 
     vorlane().SetFileIndex(2);
     drain();
-    focus(window->sEFindQuery);
-    window->findChild<QToolButton *>("sSBPlayerDown")->click(); // after the last: the first
+    focus(window->Browse().sEFindQuery);
+    playerPanel().sSBPlayerDown->click(); // after the last: the first
     EXPECT_EQ(vorlane().FileIndex(), 0);
-    EXPECT_EQ(QApplication::focusWidget(), window->sLBBrowseWindow);
+    EXPECT_EQ(QApplication::focusWidget(), window->Browse().sLBBrowseWindow);
     drain();
-    window->findChild<QToolButton *>("sSBPlayerUp")->click(); // before the first: nothing
+    playerPanel().sSBPlayerUp->click(); // before the first: nothing
     EXPECT_EQ(vorlane().FileIndex(), 0);
     EXPECT_EQ(pending(), efNone);
 
     // Next clears a selection of several rows first.
-    window->sLBBrowseWindow->selectAll();
-    window->fNext();
+    window->Browse().sLBBrowseWindow->selectAll();
+    window->PlayerPanel().fNext();
     EXPECT_EQ(vorlane().FileIndex(), 1);
-    EXPECT_LE(window->sLBBrowseWindow->selectionModel()->selectedRows().size(), 1);
+    EXPECT_LE(window->Browse().sLBBrowseWindow->selectionModel()->selectedRows().size(), 1);
     drain();
-    EXPECT_EQ(window->BrowseCurrentRow(), 2);
+    EXPECT_EQ(window->Browse().BrowseCurrentRow(), 2);
 }
 
 TEST_F(BrowseWindowTest, OpeningAFileReportsItAndFollowsThePlayOption)
@@ -126,19 +126,19 @@ TEST_F(BrowseWindowTest, OpeningAFileReportsItAndFollowsThePlayOption)
     drain();
     EXPECT_EQ(player->Current.FileName, "Beta.mp3"); // the unplayable one is skipped
     EXPECT_EQ(vorlane().CurrentFile().FileName, "Beta.mp3");
-    EXPECT_EQ(window->sEEdit->text(), "Beta.mp3");
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "Beta.mp3");
     EXPECT_TRUE(status().startsWith(Msg().SM_FILEOPEN + " 0")) << status().toStdString();
     EXPECT_TRUE(status().endsWith(" MB. " + Msg().SM_PLAY + " 128 Kbps")) << status().toStdString();
 
     // Playback off: the entry is shown and the playing one stops, but nothing new plays.
-    window->MenuItem("PMCPlayFiles")->trigger();
+    window->Menus().PMCPlayFiles->trigger();
     const int opens = player->Opens;
     vorlane().SetFileIndex(2);
     drain();
     EXPECT_EQ(player->Opens, opens);
     EXPECT_FALSE(player->Playing);
     EXPECT_EQ(vorlane().CurrentFile().FileName, "Gamma.mp3");
-    EXPECT_EQ(window->sEEdit->text(), "Gamma.mp3");
+    EXPECT_EQ(window->NamingTools().sEEdit->text(), "Gamma.mp3");
 }
 
 // ---- The end of the last track, with the engine's player ----
@@ -186,7 +186,7 @@ protected:
         // Opened directly: choosing the entry that is current already would not restart it.
         window->Controller()->SetFileIndex(2);
         window->Controller()->Flags();
-        window->fOpenFile();
+        window->PlayerPanel().fOpenFile();
         ASSERT_TRUE(window->Player()->Played());
         ASSERT_EQ(window->Player()->CurrentFile().FileName, "03 three.wav");
         QElapsedTimer t;
@@ -215,18 +215,18 @@ protected:
 
 TEST_F(RepeatModes, AtTheEndOfTheLastTrack)
 {
-    window->MenuItem("PMCRAll")->trigger();
+    window->Menus().PMCRAll->trigger();
     playLastTrackToItsEnd();
     EXPECT_EQ(window->Controller()->FileIndex(), 0); // wrapped to the first
     EXPECT_EQ(window->Player()->CurrentFile().FileName, "01 one.wav");
     EXPECT_TRUE(window->Player()->Played());
 
-    window->MenuItem("PMCRNot")->trigger();
+    window->Menus().PMCRNot->trigger();
     playLastTrackToItsEnd();
     EXPECT_EQ(window->Controller()->FileIndex(), 2); // nothing after the last
     EXPECT_FALSE(window->Player()->Played());
 
-    window->MenuItem("PMCROne")->trigger();
+    window->Menus().PMCROne->trigger();
     playLastTrackToItsEnd();
     EXPECT_EQ(window->Controller()->FileIndex(), 2);
     EXPECT_EQ(window->Player()->CurrentFile().FileName, "03 three.wav");

@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "app/shell/SingleInstance.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

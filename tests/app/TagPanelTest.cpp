@@ -1,6 +1,6 @@
-#include "app/TagPanel.h"
+#include "app/tools/TagPanel.h"
 #include "base/Messages.h"
-#include "tests/app/ToolWindow.h"
+#include "tests/app/WindowTest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -43,14 +43,14 @@ QString coverMime(const QString &path)
     return mime;
 }
 
-class TagPanel : public test::ToolWindow {
+class TagPanel : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        Open({{"a.mp3", test::Tag("Ann", "First", "Album A", "1")},
-              {"b.mp3", test::Tag("Bob", "Second", "Album B", "2")},
-              {"c.mp3", test::Tag("Cid", "Third", "Album C", "3")},
-              {"d.mp3", test::Tag("Dee", "Fourth")}});
+        OpenTracks({{"a.mp3", test::Tag("Ann", "First", "Album A", "1")},
+                    {"b.mp3", test::Tag("Bob", "Second", "Album B", "2")},
+                    {"c.mp3", test::Tag("Cid", "Third", "Album C", "3")},
+                    {"d.mp3", test::Tag("Dee", "Fourth")}});
         if (!window)
             return;
         showSheet(3);
@@ -74,10 +74,10 @@ TEST_F(TagPanel, OpeningAFileShowsItsTagsByTheSwitch)
     TTagEditor editor;
     editor.SetFile(v1Only);
     editor.SetTagV1(test::Tag("Bob", "Second"));
-    window->TagEditor().SetFile(v1Only);
-    window->ShowID3Tags();
+    window->NamingTools().TagEditor().SetFile(v1Only);
+    window->NamingTools().ShowID3Tags();
     EXPECT_EQ(panel->sETagTitle->text(), "");
-    EXPECT_EQ(panel->ITagCoverImage->Image(), window->TagEditor().DefaultCover());
+    EXPECT_EQ(panel->ITagCoverImage->Image(), window->NamingTools().TagEditor().DefaultCover());
     panel->SetV2(false);
     EXPECT_EQ(panel->sETagTitle->text(), "Second");
     EXPECT_EQ(panel->sETagArtist->text(), "Bob");
@@ -131,7 +131,7 @@ TEST_F(TagPanel, EditsGoToTheListOnScreenNotThePlayingOne)
     openEntry(0); // a.mp3 of the first list plays
     showList(1);
     ASSERT_EQ(vorlane().CurrentFile().FileName, "a.mp3");
-    ASSERT_EQ(window->BrowseLines().value(1), "x");
+    ASSERT_EQ(window->Browse().BrowseLines().value(1), "x");
 
     selectLines({1});
     panel->sETagArtist->setText("New Artist");
@@ -197,10 +197,10 @@ TEST_F(TagPanel, APngCoverGoesIntoBothSelectedFiles)
     const QString png = folders.Root.path() + "/cover.png";
     ASSERT_TRUE(picture.save(png));
     int asked = 0;
-    window->ChooseCoverFile = [&] {
+    window->NamingTools().SetCoverChooser([&] {
         ++asked;
         return png;
-    };
+    });
     openEntry(1);
     selectLines({2, 3});
     panel->sSBChangeCoverArt->click();
@@ -215,7 +215,7 @@ TEST_F(TagPanel, APngCoverGoesIntoBothSelectedFiles)
     EXPECT_GT(shown.width(), shown.height());
 
     // Cancelled: nothing changes.
-    window->ChooseCoverFile = [] { return QString(); };
+    window->NamingTools().SetCoverChooser([] { return QString(); });
     selectLines({1});
     panel->sSBChangeCoverArt->click();
     EXPECT_EQ(coverMime(path("a.mp3")), "");
@@ -226,7 +226,7 @@ TEST_F(TagPanel, ACoverThatCannotBeSavedSaysSo)
     ASSERT_TRUE(panel);
     const QString png = folders.Root.path() + "/cover.png";
     ASSERT_TRUE(test::WriteFile(png, test::TinyPng()));
-    window->ChooseCoverFile = [&] { return png; };
+    window->NamingTools().SetCoverChooser([&] { return png; });
     ASSERT_EQ(::chmod(QFile::encodeName(path("b.mp3")).constData(), 0444), 0);
     openEntry(0);
     selectLines({2});
@@ -245,11 +245,11 @@ TEST_F(TagPanel, AFileOtherThanMp3ShowsNothingAndIsNotChanged)
     drain();
     vorlane().AlphabetSorting(false);
     drain();
-    const int line = window->BrowseLines().indexOf("e");
-    ASSERT_GT(line, 0) << window->BrowseLines().join('|').toStdString();
+    const int line = window->Browse().BrowseLines().indexOf("e");
+    ASSERT_GT(line, 0) << window->Browse().BrowseLines().join('|').toStdString();
     openEntry(line - 1);
     EXPECT_EQ(panel->sETagTitle->text(), "");
-    EXPECT_EQ(panel->ITagCoverImage->Image(), window->TagEditor().DefaultCover());
+    EXPECT_EQ(panel->ITagCoverImage->Image(), window->NamingTools().TagEditor().DefaultCover());
     selectLines({line});
     panel->sETagTitle->setText("Nope");
     pressEnter(panel->sETagTitle);
@@ -289,10 +289,10 @@ TEST_F(TagPanel, RightClickOnTheCoverOrBackgroundShowsTheNextSheet)
     ASSERT_TRUE(panel);
     window->show();
     rightClick(panel->ITagCoverImage);
-    EXPECT_EQ(window->sPCExtentedControls->currentIndex(), 0); // from the last to the first
+    EXPECT_EQ(window->Side().sPCExtentedControls->currentIndex(), 0); // from the last to the first
     showSheet(3);
     rightClick(panel->sIBackground);
-    EXPECT_EQ(window->sPCExtentedControls->currentIndex(), 0);
+    EXPECT_EQ(window->Side().sPCExtentedControls->currentIndex(), 0);
 }
 
 TEST_F(TagPanel, TrackNumbersForTheWholeListAndTagsFromNames)
@@ -312,7 +312,7 @@ TEST_F(TagPanel, TrackNumbersForTheWholeListAndTagsFromNames)
     drain();
     vorlane().AlphabetSorting(false);
     drain();
-    ASSERT_EQ(window->BrowseLines().value(4), "Zed - Last Song");
+    ASSERT_EQ(window->Browse().BrowseLines().value(4), "Zed - Last Song");
     selectLines({4});
     panel->sSBTagAutocreate->click();
     const TTag made = test::ReadTag(path("Zed - Last Song.mp3"), true);

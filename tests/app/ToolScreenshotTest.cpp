@@ -1,11 +1,11 @@
 // Screenshots of the tag sheet with a cover and of the tools' windows, in English and Russian,
 // into <build>/screenshots for a look by eye.
 
-#include "app/TagPanel.h"
-#include "app/Themes.h"
-#include "app/ToolDialogs.h"
+#include "app/shell/Themes.h"
+#include "app/tools/TagPanel.h"
+#include "app/tools/ToolDialogs.h"
 #include "base/Messages.h"
-#include "tests/app/ToolWindow.h"
+#include "tests/app/WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,12 +18,6 @@
 
 namespace vorlane {
 namespace {
-
-void settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
 
 // A cover picture: an evening sky over hills, as an album might have.
 QImage makeCover()
@@ -54,16 +48,16 @@ QImage makeCover()
     return image;
 }
 
-class ToolScreenshots : public test::ToolWindow {
+class ToolScreenshots : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        Open({{"Aurora Lane - Morning Light.mp3",
-               test::Tag("Aurora Lane", "Morning Light", "Evening Hills", "1")},
-              {"Aurora Lane - Paper Boats.mp3",
-               test::Tag("Aurora Lane", "Paper Boats", "Evening Hills", "2")},
-              {"Aurora Lane - Slow River.mp3",
-               test::Tag("Aurora Lane", "Slow River", "Evening Hills", "3")}});
+        OpenTracks({{"Aurora Lane - Morning Light.mp3",
+                     test::Tag("Aurora Lane", "Morning Light", "Evening Hills", "1")},
+                    {"Aurora Lane - Paper Boats.mp3",
+                     test::Tag("Aurora Lane", "Paper Boats", "Evening Hills", "2")},
+                    {"Aurora Lane - Slow River.mp3",
+                     test::Tag("Aurora Lane", "Slow River", "Evening Hills", "3")}});
         if (!window)
             return;
         const QString cover = folders.Root.path() + "/cover.jpg";
@@ -79,15 +73,17 @@ protected:
             ASSERT_TRUE(editor.SetCoverArt(cover));
         }
     }
+    // Saves the picture of w, which must show something.
     void shoot(QWidget *w, const QString &name)
     {
-        settle();
-        EXPECT_TRUE(w->grab().toImage().save(test::ScreenshotDir() + "/" + name))
-            << name.toStdString();
+        test::Settle();
+        const QImage shot = w->grab().toImage();
+        EXPECT_TRUE(test::NonBlank(shot)) << name.toStdString();
+        EXPECT_TRUE(shot.save(test::ScreenshotDir() + "/" + name)) << name.toStdString();
     }
-    void language(const char *item)
+    void language(QAction *item)
     {
-        window->MenuItem(QLatin1String(item))->trigger();
+        item->trigger();
         drain();
     }
 };
@@ -98,19 +94,21 @@ TEST_F(ToolScreenshots, TagPanelWithACover)
     window->resize(1180, 720);
     window->show();
     showSheet(3);
-    window->sSpCentral->setSizes({760, 320});
-    settle();
+    window->Frame().sSpCentral->setSizes({760, 320});
+    test::Settle();
     openEntry(1);
-    settle();
+    test::Settle();
     EXPECT_EQ(window->TagPanel()->sETagTitle->text(), "Paper Boats");
-    shoot(window->sPRight, "tag-panel.png");
+    // The cover is drawn in its box.
+    EXPECT_FALSE(window->TagPanel()->ITagCoverImage->Image().isNull());
+    shoot(window->Frame().sPRight, "tag-panel.png");
     shoot(window.get(), "main-tags.png");
-    language("PMCLRus");
-    window->ShowID3Tags();
-    shoot(window->sPRight, "tag-panel-rus.png");
+    language(menus().PMCLRus);
+    window->NamingTools().ShowID3Tags();
+    shoot(window->Frame().sPRight, "tag-panel-rus.png");
     ApplyTheme(QStringLiteral("05"));
-    window->ShowID3Tags();
-    shoot(window->sPRight, "tag-panel-dark.png");
+    window->NamingTools().ShowID3Tags();
+    shoot(window->Frame().sPRight, "tag-panel-dark.png");
     ApplyTheme(kDefaultTheme);
 }
 
@@ -119,26 +117,27 @@ TEST_F(ToolScreenshots, TheToolWindows)
     ASSERT_TRUE(window);
     window->show();
     openEntry(0);
-    for (const char *lang : {"PMCLEng", "PMCLRus", "PMCLUkr"}) {
+    for (QAction *lang : {menus().PMCLEng, menus().PMCLRus, menus().PMCLUkr}) {
         language(lang);
-        const QString suffix = QString::fromLatin1(lang).mid(4).toLower();
+        const QString suffix = TMenus::LanguageOf(lang);
 
-        window->sSBNewPlaylistClick();
+        window->CatalogTools().sSBNewPlaylistClick();
         TAddPlaylistWindow *playlist = window->AddPlaylistWindow();
         playlist->sEAPWName->setText(QStringLiteral("Evening drive"));
         shoot(playlist, "dialog-playlist-" + suffix + ".png");
         playlist->reject();
 
-        window->PMERenameFromTagClick();
+        window->NamingTools().PMERenameFromTagClick();
         TCustomizeTemplateWindow *t = window->CustomizeTemplateWindow();
         t->sCBCTNumber->click();
         shoot(t, "dialog-template-" + suffix + ".png");
         t->sCBCTNumber->click();
         t->hide();
 
-        window->sEEdit->setText(QStringLiteral("Aurora Lane feat. Mira - Morning Light.mp3"));
-        window->sEEdit->setSelection(12, 5);
-        window->PMEChangeExpressionClick();
+        window->NamingTools().sEEdit->setText(
+            QStringLiteral("Aurora Lane feat. Mira - Morning Light.mp3"));
+        window->NamingTools().sEEdit->setSelection(12, 5);
+        window->NamingTools().PMEChangeExpressionClick();
         TChangeExpressionWindow *e = window->ChangeExpressionWindow();
         e->sENewExpression->setText(QStringLiteral("ft."));
         shoot(e, "dialog-expression-" + suffix + ".png");
@@ -154,7 +153,7 @@ TEST_F(ToolScreenshots, TheToolWindows)
         dup->show();
         shoot(dup.get(), "question-duplicates-" + suffix + ".png");
     }
-    language("PMCLEng");
+    language(menus().PMCLEng);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "app/IndicatorWindow.h"
-#include "app/TextScroller.h"
+#include "app/widgets/IndicatorWindow.h"
+#include "app/widgets/TextScroller.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,913 @@
+#include "app/shell/MainWindow.h"
+
+#include "app/browse/BrowsePanel.h"
+#include "app/browse/BrowseWidgets.h"
+#include "app/browse/FolderCommands.h"
+#include "app/browse/SidePanel.h"
+#include "app/player/PlayerPanel.h"
+#include "app/player/PlayerWidgets.h"
+#include "app/shell/DataFolder.h"
+#include "app/shell/EventDispatch.h"
+#include "app/shell/Language.h"
+#include "app/shell/Menus.h"
+#include "app/shell/PanelSplitters.h"
+#include "app/shell/Themes.h"
+#include "app/shell/WindowKeys.h"
+#include "app/tools/NamingTools.h"
+#include "app/tools/ToolDialogs.h"
+#include "app/widgets/Icons.h"
+#include "app/widgets/IndicatorWindow.h"
+#include "app/widgets/TextScroller.h"
+#include "base/Codepage.h"
+#include "base/DataPaths.h"
+#include "base/IniFile.h"
+#include "base/Messages.h"
+#include "base/TextUtils.h"
+#include "catalog/CatalogFiles.h"
+#include "catalog/Vorlane.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QSlider>
+#include <QSplitter>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vorlane {
+
+const QString TMainWindow::kTitle = QStringLiteral("Vorlane Kestrio");
+
+namespace {
+
+const QString kBanner = QStringLiteral("----------  Vorlane Kestrio 2015  ----------");
+
+// The stream-cache files a network download leaves behind.
+const char *const kCacheTempFiles[] = {"temp.mp3", "temp",     "temp.aac",
+                                       "temp.m4a", "temp.wma", "temp.m3u"};
+
+QString withSlash(const QString &dir)
+{
+    return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+}
+
+bool isNetworkFolder(const QString &dir)
+{
+    for (const char *scheme : {"https:", "http:", "ftp:", "rtmp:"}) {
+        if (dir.contains(QLatin1String(scheme)))
+            return true;
+    }
+    return false;
+}
+
+QVBoxLayout *bareColumn(QWidget *host)
+{
+    auto *layout = new QVBoxLayout(host);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Creation (FormCreate)
+
+TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
+    : QMainWindow(parent)
+    , vOptions(options)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(kTitle);
+    setWindowIcon(AppIcon());
+    if (vOptions.WorkingDir.isEmpty())
+        vOptions.WorkingDir = QDir::currentPath();
+    if (vOptions.AppDataDir.isEmpty())
+        vOptions.AppDataDir = GetSpecialFolder(26);
+    if (vOptions.BundledDir.isEmpty())
+        vOptions.BundledDir = BundledDataDir();
+
+    const TDataFolder folder =
+        FindDataFolder(vOptions.WorkingDir, vOptions.AppDataDir, vOptions.BundledDir);
+    if (folder.Dir.isEmpty()) {
+        vStartError = folder.Error;
+        return;
+    }
+    vProgramDataDir = folder.Dir;
+    vSeeded = folder.Seeded;
+
+    // The theme goes on before the controls exist, so that each is styled once, not twice.
+    applyTheme(TIniFile(vProgramDataDir + "VL4Conf/Config.ini")
+                   .ReadString(QStringLiteral("Main"), QStringLiteral("Skin"), kDefaultTheme));
+    vAskYesNo = [this](const QString &caption, const QString &text) {
+        const std::unique_ptr<QMessageBox> box(CreateQuestionBox(this, caption, text));
+        return box->exec() == QMessageBox::Yes;
+    };
+    vVorlane = std::make_unique<TVorlane>();
+    buildFrame();
+    connectParts();
+    connectMenus();
+
+    MT = new QTimer(this);
+    MT->setInterval(kMainTimerMs);
+    connect(MT, &QTimer::timeout, this, &TMainWindow::MTTimer);
+    ST = new QTimer(this);
+    ST->setInterval(kStatusRevertMs);
+    connect(ST, &QTimer::timeout, this, &TMainWindow::STTimer);
+    InetStartTimer = new QTimer(this);
+    InetStartTimer->setInterval(kInetStartMs);
+    InetStartTimer->setSingleShot(true);
+    connect(InetStartTimer, &QTimer::timeout, this, &TMainWindow::InetStartTimerTimer);
+
+    vFrame.TSStatus->SetText(kBanner);
+    vFrame.TSStatus->SetVector(1);
+
+    fCheckPLFile();
+    fLoadConf();
+
+    setAcceptDrops(true);
+    if (vOptions.StartTimers)
+        InetStartTimer->start();
+}
+
+TMainWindow::~TMainWindow()
+{
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
+        delete d.data();
+    delete vIndicatorWindow.data();
+}
+
+void TMainWindow::buildFrame()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("sPMain"));
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(8, 6, 8, 4);
+    outer->setSpacing(6);
+    TWindowFrame &f = vFrame;
+
+    // Waveform strip on top, the three panels below it.
+    f.sSPTop = new QSplitter(Qt::Vertical, central);
+    f.sSPTop->setObjectName(QStringLiteral("sSPTop"));
+    f.sSPTop->setChildrenCollapsible(false);
+    f.sSPTop->setHandleWidth(6);
+    f.sPTop = new QFrame;
+    f.sPTop->setObjectName(QStringLiteral("sPTop"));
+    f.sPTop->setMinimumHeight(28);
+    auto *strip = new QHBoxLayout(f.sPTop);
+    strip->setContentsMargins(2, 2, 2, 2);
+
+    f.sSPLeft = new QSplitter(Qt::Horizontal);
+    f.sSPLeft->setObjectName(QStringLiteral("sSPLeft"));
+    f.sSPLeft->setHandleWidth(6);
+    f.sSpCentral = new QSplitter(Qt::Horizontal);
+    f.sSpCentral->setObjectName(QStringLiteral("sSpCentral"));
+    f.sSpCentral->setHandleWidth(6);
+    f.sPLeft = new QWidget;
+    f.sPLeft->setObjectName(QStringLiteral("sPLeft"));
+    f.sPLeft->setMinimumWidth(120);
+
+    // The splitters go into the window before the big panels go into them, and the panels are
+    // attached empty and filled in place: with the theme's style sheet, every attach restyles
+    // the whole attached tree (and lays out the lists in it again).
+    f.sSPTop->addWidget(f.sPTop);
+    f.sSPTop->addWidget(f.sSPLeft);
+    f.sSPTop->setStretchFactor(1, 1);
+    outer->addWidget(f.sSPTop, 1);
+    f.sSPLeft->addWidget(f.sPLeft);
+    f.sSPLeft->addWidget(f.sSpCentral);
+    f.sSPLeft->setStretchFactor(1, 1);
+    f.sPCenter = new QWidget;
+    f.sPCenter->setObjectName(QStringLiteral("sPCenter"));
+    f.sSpCentral->addWidget(f.sPCenter);
+    f.sPRight = new QWidget;
+    f.sPRight->setObjectName(QStringLiteral("sPRight"));
+    f.sPRight->setMinimumWidth(220);
+    f.sSpCentral->addWidget(f.sPRight);
+    f.sSpCentral->setStretchFactor(0, 1);
+
+    vMenus = std::make_unique<TMenus>(TMenus::Build(menuBar(), this));
+    QVBoxLayout *centre = bareColumn(f.sPCenter);
+    centre->setSpacing(4);
+    vBrowse = new TBrowsePanel(*vVorlane, bareColumn(f.sPLeft), centre, this);
+    vSide =
+        new TSidePanel(*vVorlane, bareColumn(f.sPRight), vOptions.WindowSetAfterFirstPaint, this);
+    auto *player = new QFrame;
+    player->setObjectName(QStringLiteral("sPPlayer"));
+    outer->addWidget(player);
+    auto *controls = new QHBoxLayout(player);
+    controls->setContentsMargins(8, 5, 8, 5);
+    controls->setSpacing(4);
+    vPlayerPanel = new TPlayerPanel(*vVorlane, *vMenus, *vBrowse, *vSide, controls, strip, this);
+    vPlayerPanel->SetProgramDataDir(vProgramDataDir);
+    vCatalogTools = new TCatalogTools(
+        *vVorlane, *vBrowse, *vSide, *vPlayerPanel, vAskYesNo,
+        [this] { return AddPlaylistWindow(); }, this);
+    TNamingTools::TWindows windows;
+    windows.Template = [this] { return CustomizeTemplateWindow(); };
+    windows.Expression = [this] { return ChangeExpressionWindow(); };
+    windows.ApplyLanguage = [this](QWidget *sheet) { applyLanguageTo(sheet); };
+    vNamingTools = new TNamingTools(*vVorlane, *vMenus, *vBrowse, *vSide, *vPlayerPanel, centre,
+                                    std::move(windows), this);
+    vFolders = new TFolderCommands(
+        *vVorlane, *vMenus, *vBrowse, *vSide, vAskYesNo,
+        [this] { dispatchEvent(vVorlane->Flags()); }, vOptions.MountSource, this);
+
+    f.TSStatus = new TTextScroller(central);
+    f.TSStatus->setObjectName(QStringLiteral("TSStatus"));
+    f.TSStatus->setFixedHeight(f.TSStatus->sizeHint().height());
+    f.TSStatus->setCursor(Qt::PointingHandCursor);
+    outer->addWidget(f.TSStatus);
+    setCentralWidget(central);
+
+    f.TrayIcon = new QSystemTrayIcon(AppIcon(), this);
+    f.TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+    f.TrayIcon->setToolTip(kTitle);
+
+    vSplitters = new TPanelSplitters({f.sPLeft, f.sPRight, f.sPTop}, f.sPRight, this);
+    TWindowKeys::TParts parts;
+    parts.Vorlane = vVorlane.get();
+    parts.Menus = vMenus.get();
+    parts.Browse = vBrowse;
+    parts.Side = vSide;
+    parts.Player = vPlayerPanel;
+    parts.CatalogTools = vCatalogTools;
+    parts.NamingTools = vNamingTools;
+    vKeys = new TWindowKeys(this, parts);
+    setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+}
+
+void TMainWindow::connectParts()
+{
+    const auto status = [this](const QString &text) { fLStatusRefresh(text); };
+    connect(vBrowse, &TBrowsePanel::status, this, status);
+    connect(vPlayerPanel, &TPlayerPanel::status, this, status);
+    connect(vCatalogTools, &TCatalogTools::status, this, status);
+    connect(vNamingTools, &TNamingTools::status, this, status);
+    connect(vFolders, &TFolderCommands::status, this, status);
+
+    connect(vBrowse, &TBrowsePanel::bookmarksTabRequested, this,
+            [this] { vSide->ShowPage(TSidePanel::pgBookmarks); });
+    connect(vBrowse, &TBrowsePanel::bookmarkLineChosen, vSide, &TSidePanel::SelectBookmarkLine);
+    connect(vBrowse, &TBrowsePanel::bookmarkPositionChosen, vPlayerPanel,
+            &TPlayerPanel::SetNewPlayPosition);
+    // TBrowsePanel::signInRequested is for the account service, which comes with its issue.
+    connect(vBrowse, &TBrowsePanel::closeRequested, this, &QWidget::close);
+    connect(vSide, &TSidePanel::bookmarkClicked, this, [this](int line) {
+        if (vVorlane->Mode() == bmBookmarks)
+            vBrowse->fSetBrowseIndex(line + 1);
+    });
+    connect(vPlayerPanel, &TPlayerPanel::entryOpened, vNamingTools, &TNamingTools::EntryOpened);
+    connect(vPlayerPanel, &TPlayerPanel::titlePlaying, this, &TMainWindow::showNotice);
+    connect(vFrame.TSStatus, &TTextScroller::clicked, this,
+            [this] { vVorlane->ReturnToCurrentDir(); });
+    connect(vFrame.TrayIcon, &QSystemTrayIcon::activated, this, [this] { RestoreWindow(); });
+}
+
+void TMainWindow::connectMenus()
+{
+    const TMenus &m = *vMenus;
+    connect(m.PMCPlayFiles, &QAction::triggered, this, [this](bool on) {
+        fLStatusRefresh(on ? Msg().SM_PLAYENABLED : Msg().SM_PLAYDISABLED);
+    });
+    connect(m.PMCAutoEdit, &QAction::triggered, this, [this](bool on) {
+        fLStatusRefresh(on ? Msg().SM_AUTOEDITENABLED : Msg().SM_AUTOEDITDISABLED);
+    });
+    connect(m.PMCAudioFilesOnly, &QAction::triggered, this,
+            [this](bool on) { vVorlane->SetAudioFilesOnly(on); });
+    connect(m.PMCloseProgram, &QAction::triggered, this, &QWidget::close);
+    for (QAction *a : m.FontSize->actions()) {
+        connect(a, &QAction::triggered, this, [this, a] {
+            a->setChecked(true);
+            fSetFontSize(a->data().toInt());
+        });
+    }
+    connect(m.Language, &QActionGroup::triggered, this, [this](QAction *a) {
+        vCurLanguage = TMenus::LanguageOf(a);
+        SetLanguage();
+    });
+    connect(m.Skins, &QActionGroup::triggered, this, [this](QAction *a) {
+        a->setChecked(true);
+        applyTheme(a->data().toString());
+    });
+    for (auto [item, url] : {std::pair{m.PMSNFacebook, "https://www.facebook.com/"},
+                             {m.PMSNVkontakte, "https://vk.com/"},
+                             {m.PMSNOdnoklassniki, "https://ok.ru/"}}) {
+        connect(item, &QAction::triggered, this,
+                [u = QString::fromLatin1(url)] { QDesktopServices::openUrl(QUrl(u)); });
+    }
+}
+
+void TMainWindow::CreateWindowSet()
+{
+    if (!Ok() || vWindowSetStarted)
+        return;
+    vWindowSetStarted = true;
+    // The language is applied once the last one (the template window) exists; when they come
+    // after the first paint, they take it as they are made.
+    if (!vOptions.WindowSetAfterFirstPaint)
+        makeWindowSet();
+    else
+        vBrowse->sLBBrowseWindow->viewport()->installEventFilter(this);
+    // The playlists read at start are listed at once: the list box otherwise fills only when the
+    // set of playlists changes (code 21), and adding to a playlist needs one selected there.
+    vSide->SyncPlayLists();
+    SetLanguage();
+
+    // Folders given at start are added once their messages can be shown.
+    if (vSeeded && !vOptions.FirstStartFolder.isEmpty())
+        addFolderList(vOptions.FirstStartFolder, true);
+    for (const QString &dir : std::as_const(vOptions.OpenFolders))
+        addFolderList(dir, true);
+
+    // The lists are on screen from the first paint: the codes the start left (the view refresh
+    // and its follow-ups) are taken now rather than 5 s later when the main timer starts.
+    for (int round = 0; round < 8; ++round) {
+        const TEventCode code = vVorlane->Flags();
+        if (code == efNone)
+            break;
+        dispatchEvent(code);
+    }
+}
+
+void TMainWindow::makeWindowSet()
+{
+    if (vWindowSetMade)
+        return;
+    vWindowSetMade = true;
+    // The program's fixed order after the main window.
+    vIndicatorWindow = new TIndicatorWindow(nullptr);
+    auto *expression = new TChangeExpressionWindow(nullptr);
+    auto *playlist = new TAddPlaylistWindow(nullptr);
+    auto *nameTemplate = new TCustomizeTemplateWindow(nullptr);
+    vDialogs << expression << playlist << nameTemplate;
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
+        d->setWindowIcon(AppIcon());
+    vCatalogTools->ConnectPlaylistWindow(playlist);
+    vNamingTools->ConnectWindows(nameTemplate, expression);
+}
+
+void TMainWindow::EnsureWindowSet()
+{
+    if (!vWindowSetStarted || vWindowSetMade)
+        return;
+    vNamingTools->TagPanel(); // the template window takes its button's text from the tag sheet
+    makeWindowSet();
+    const TIniFile ini(languageFile());
+    if (ini.Exists() && ini.SectionExists(vCurLanguage))
+        applyDialogTexts(ini, vCurLanguage);
+}
+
+template <typename T>
+T *TMainWindow::toolWindow(const char *name) const
+{
+    const_cast<TMainWindow *>(this)->EnsureWindowSet();
+    for (const QPointer<TDialogWindow> &d : vDialogs) {
+        if (d && d->objectName() == QLatin1String(name))
+            return qobject_cast<T *>(d.data());
+    }
+    return nullptr;
+}
+
+TIndicatorWindow *TMainWindow::IndicatorWindow() const
+{
+    const_cast<TMainWindow *>(this)->EnsureWindowSet();
+    return vIndicatorWindow;
+}
+
+TAddPlaylistWindow *TMainWindow::AddPlaylistWindow() const
+{
+    return toolWindow<TAddPlaylistWindow>("AddPlaylistWindow");
+}
+
+TCustomizeTemplateWindow *TMainWindow::CustomizeTemplateWindow() const
+{
+    return toolWindow<TCustomizeTemplateWindow>("CustomizeTemplateWindow");
+}
+
+TChangeExpressionWindow *TMainWindow::ChangeExpressionWindow() const
+{
+    return toolWindow<TChangeExpressionWindow>("ChangeExpressionWindow");
+}
+
+TTagPanel *TMainWindow::TagPanel() const
+{
+    return vNamingTools->TagPanel();
+}
+
+bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The playback module is loaded, and the hidden windows are made, once the window has been
+    // painted: the module's two hundred libraries would otherwise compete with the first paint
+    // for the dynamic loader and the processor, and the windows are not seen before they are
+    // asked for.
+    if (event->type() == QEvent::Paint && watched == vBrowse->sLBBrowseWindow->viewport()) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, vPlayerPanel, &TPlayerPanel::StartLoading);
+        // Behind whatever the paint itself queued (the first-paint report among them).
+        if (vWindowSetStarted && !vWindowSetMade)
+            QTimer::singleShot(
+                0, this, [this] { QTimer::singleShot(0, this, &TMainWindow::EnsureWindowSet); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainWindow::SetPlayer(std::unique_ptr<TPlayerPort> player)
+{
+    vPlayerPanel->SetPlayer(std::move(player));
+}
+
+TPlayerPort *TMainWindow::Player() const
+{
+    return vPlayerPanel->Player();
+}
+
+bool TMainWindow::PanelShown(QWidget *panel) const
+{
+    return TPanelSplitters::PanelShown(panel);
+}
+
+void TMainWindow::SetPanelShown(QWidget *panel, bool shown)
+{
+    vSplitters->SetPanelShown(panel, shown);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Configuration
+
+void TMainWindow::fCheckPLFile()
+{
+    vorlane::fCheckPLFile(vProgramDataDir);
+}
+
+void TMainWindow::fLoadConf()
+{
+    vVorlane->SetProgramDataDir(vProgramDataDir);
+    vVorlane->LoadCatalog();       // FL.txt, BK.txt, PL.txt
+    vVorlane->RecoverRecordings(); // a stream recording a crash cut short
+
+    const TIniFile ini(vProgramDataDir + "VL4Conf/Config.ini");
+    vConfig = ReadConfig(ini);
+    const TConfig &c = vConfig;
+    if (!c.CodePage.isEmpty())
+        SetLegacyCodePage(c.CodePage);
+
+    TMenus &m = *vMenus;
+    QSlider *volume = vPlayerPanel->sTBVolume;
+    volume->setValue(std::clamp(c.Volume, volume->minimum(), volume->maximum()));
+    m.PMCAutoEdit->setChecked(c.AutoEdit);
+    m.PMCPlayFiles->setChecked(c.Player);
+    m.PMCShowIndicator->setChecked(c.ShowIndicator);
+    m.PMCShowMiniPlayer->setChecked(c.ShowMiniPlayer);
+    m.PMCAudioFilesOnly->setChecked(vVorlane->AudioFilesOnly());
+    m.SetRepeatMode(c.Repeat);
+
+    // A mode outside 0..8 (a hand-edited file) starts at the root menu.
+    const TBrowseMode mode =
+        (c.BrowseMode >= 0 && c.BrowseMode <= 8) ? TBrowseMode(c.BrowseMode) : bmRoot;
+    vVorlane->SetMode(mode);
+    if (mode >= bmComputerLists && mode <= bmInternetFiles)
+        vVorlane->SetListIndex(c.ListIndex);
+
+    vVorlane->SetServerName(c.ServerName);
+    vCurLanguage = c.Lang;
+    m.SetLanguage(vCurLanguage);
+    vFontSize = c.FontSize;
+    m.SetFontSize(c.FontSize);
+    applyTheme(c.Skin);
+
+    // The equaliser power is always switched on at start; the player's processors take the
+    // effect settings.
+    m.PMCSPEqEnabled->setChecked(c.SoundProc.EqEnabled);
+    vConfig.SoundProc.PowerEqEnabled = true;
+    vPlayerPanel->SetEffects(vConfig.SoundProc);
+    if (vOptions.CreatePlayer) {
+        vPlayerPanel->CreateLoader();
+        vBrowse->sLBBrowseWindow->viewport()->installEventFilter(this);
+    }
+
+    vVorlane->SetTagRenameTemplate(c.RenameTemplate);
+
+    TWindowFrame &f = vFrame;
+    resize(std::max(c.Width, kMinWindowWidth), std::max(c.Heigth, kMinWindowHeight));
+    f.sSPLeft->setSizes({c.sPLeftWidth, c.sPCenterWidth + c.sPRightWidth});
+    f.sSpCentral->setSizes({c.sPCenterWidth, c.sPRightWidth});
+    f.sSPTop->setSizes({c.sPTopHeight, std::max(100, c.Heigth - c.sPTopHeight)});
+    SetPanelShown(f.sPLeft, c.ShowNavigator);
+    SetPanelShown(f.sPRight, c.ShowTools);
+    SetPanelShown(f.sPTop, c.ShowPeaks);
+
+    fSetFontSize(vFontSize);
+}
+
+void TMainWindow::applyTheme(const QString &name)
+{
+    vSkin = name == CurrentTheme() && !vSkin.isEmpty() ? vSkin : ApplyTheme(name);
+    if (!vMenus)
+        return;
+    for (QAction *a : vMenus->Skins->actions())
+        a->setChecked(a->data().toString() == vSkin);
+    // Icons follow the theme's text colour: repaint them.
+    for (QToolButton *b : findChildren<QToolButton *>())
+        b->update();
+}
+
+TConfig TMainWindow::CurrentConfig() const
+{
+    const TMenus &m = *vMenus;
+    const TWindowFrame &f = vFrame;
+    TConfig c = vConfig;
+    c.Volume = vPlayerPanel->sTBVolume->value();
+    c.AutoEdit = m.PMCAutoEdit->isChecked();
+    c.Player = m.PMCPlayFiles->isChecked();
+    c.ShowIndicator = m.PMCShowIndicator->isChecked();
+    c.ShowMiniPlayer = m.PMCShowMiniPlayer->isChecked();
+    c.FontSize = vFontSize;
+    c.Repeat = m.RepeatMode();
+    c.BrowseMode = int(vVorlane->Mode());
+    c.ListIndex = vVorlane->ListIndex();
+    c.Lang = vCurLanguage;
+    c.Skin = vSkin;
+    if (TPlayerPort *player = vPlayerPanel->Player())
+        player->GetEffects(c.SoundProc);
+    c.SoundProc.EqEnabled = m.PMCSPEqEnabled->isChecked();
+    c.RenameTemplate = vVorlane->TagRenameTemplate();
+    c.ShowNavigator = PanelShown(f.sPLeft);
+    c.ShowTools = PanelShown(f.sPRight);
+    c.ShowPeaks = PanelShown(f.sPTop);
+    const QList<int> outer = f.sSPLeft->sizes();
+    const QList<int> inner = f.sSpCentral->sizes();
+    if (outer.size() == 2 && outer[0] > 0)
+        c.sPLeftWidth = outer[0];
+    if (inner.size() == 2) {
+        if (inner[0] > 0)
+            c.sPCenterWidth = inner[0];
+        if (inner[1] > 0)
+            c.sPRightWidth = inner[1];
+    }
+    const QList<int> vertical = f.sSPTop->sizes();
+    if (vertical.size() == 2 && vertical[0] > 0)
+        c.sPTopHeight = vertical[0];
+    c.Maximized = isMaximized();
+    const QSize size = isMaximized() || isMinimized() ? normalGeometry().size() : this->size();
+    c.Width = size.width();
+    c.Heigth = size.height();
+    return c;
+}
+
+void TMainWindow::fSaveConf()
+{
+    if (vConfSaved || !Ok())
+        return;
+    vConfSaved = true;
+    MT->stop();
+    if (TPlayerPort *player = vPlayerPanel->Player())
+        player->Stop();
+
+    for (const char *name : kCacheTempFiles)
+        QFile::remove(vProgramDataDir + "VL4Conf/Cache/" + QLatin1String(name));
+
+    // Read again: keys the program does not write keep what the file holds now.
+    const QString path = vProgramDataDir + "VL4Conf/Config.ini";
+    TIniFile ini(path);
+    WriteConfig(ini, CurrentConfig());
+    if (!ini.Save())
+        qWarning("vorlane: cannot write %s", qPrintable(path));
+
+    setAcceptDrops(false);
+    if (!vVorlane->SaveCatalog())
+        qWarning("vorlane: the catalogue files could not all be written");
+    vPlayerPanel->Shutdown();
+    startAutoUpdater();
+}
+
+void TMainWindow::startAutoUpdater()
+{
+    // A companion program beside a portable install; started, not waited for.
+    for (const char *name : {"AutoUpdater", "AutoUpdater.sh"}) {
+        const QFileInfo updater(withSlash(vOptions.WorkingDir) + QLatin1String(name));
+        if (updater.isFile() && updater.isExecutable()) {
+            QProcess::startDetached(updater.absoluteFilePath(), {}, updater.absolutePath());
+            return;
+        }
+    }
+}
+
+void TMainWindow::fSetFontSize(int size)
+{
+    vFontSize = std::max(1, size);
+    vBrowse->SetFontSize(vFontSize);
+    vSide->SetFontSize(vFontSize);
+    QFont f = vNamingTools->sEEdit->font();
+    f.setPointSize(vFontSize);
+    vNamingTools->sEEdit->setFont(f);
+    menuBar()->setFont(vBrowse->sEFindQuery->font());
+    vVorlane->RefreshView();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Language
+
+QString TMainWindow::languageFile() const
+{
+    for (const QString &dir : {vOptions.WorkingDir, vOptions.BundledDir}) {
+        if (!dir.isEmpty() && QFileInfo(withSlash(dir) + "lang.ini").isFile())
+            return withSlash(dir) + "lang.ini";
+    }
+    return {};
+}
+
+void TMainWindow::SetLanguage()
+{
+    const TIniFile ini(languageFile());
+    const QString section = vCurLanguage;
+    const bool haveSection = ini.Exists() && ini.SectionExists(section);
+
+    // Updates are held rather than the window hidden, so that the window keeps its place.
+    setUpdatesEnabled(false);
+    if (haveSection) {
+        ApplyComponentTexts(this, ini, section, kWindowComponents);
+        applyDialogTexts(ini, section);
+    }
+    LoadMessages(ini, section);
+    SetStandardButtonTexts(ini, section);
+    setUpdatesEnabled(true);
+    vVorlane->RefreshView();
+}
+
+void TMainWindow::applyLanguageTo(QWidget *sheet)
+{
+    const TIniFile ini(languageFile());
+    if (ini.Exists() && ini.SectionExists(vCurLanguage))
+        ApplyComponentTexts(sheet, ini, vCurLanguage, kWindowComponents);
+}
+
+void TMainWindow::applyDialogTexts(const TIniFile &ini, const QString &section)
+{
+    // The playlist-name and expression windows: their named controls take the file's text even
+    // when it is empty.
+    static const QHash<QString, QStringList> fixed = {
+        {QStringLiteral("ChangeExpressionWindow"), {"sLOldExpression", "sLNewExpression"}},
+        {QStringLiteral("AddPlaylistWindow"), {"sLAPWName", "sBAPWCancel", "sBAPWOK"}},
+    };
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
+        if (!d)
+            continue;
+        const QString key = d->WindowKey();
+        d->setWindowTitle(ini.ReadString(section, key, QString()));
+        if (key == QLatin1String("CustomizeTemplateWindow")) {
+            ApplyComponentTexts(d, ini, section, ckCheckBox);
+            continue;
+        }
+        for (const QString &name : fixed.value(key))
+            SetComponentText(d, name, ini.ReadString(section, name, QString()));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Status line
+
+void TMainWindow::fLStatusRefresh(const QString &newStatus)
+{
+    vFrame.TSStatus->SetText(newStatus);
+    vFrame.TrayIcon->setToolTip(newStatus);
+    ST->start();
+}
+
+QString TMainWindow::StatusText() const
+{
+    return vFrame.TSStatus->Text();
+}
+
+QString TMainWindow::currentEntryLocation() const
+{
+    const QString dir = vVorlane->CurrentFile().DirName;
+    return isNetworkFolder(dir) ? QStringLiteral(" Internet ") : dir;
+}
+
+void TMainWindow::STTimer()
+{
+    ST->stop();
+    vFrame.TSStatus->SetText(currentEntryLocation());
+}
+
+void TMainWindow::showNotice(const QString &title)
+{
+    const bool notices = vMenus->PMCShowIndicator->isChecked();
+    if (isMinimized() && notices && IndicatorWindow())
+        vIndicatorWindow->SetText(title);
+    if (!notices && vFrame.TrayIcon->isVisible())
+        vFrame.TrayIcon->showMessage(kTitle, title);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Timers
+
+void TMainWindow::InetStartTimerTimer()
+{
+    InetStartTimer->stop();
+    EnsureWindowSet(); // when the window has not been painted by now
+    // The connection check and the news come with the internet catalogue and the account.
+    MT->start();
+    vPlayerPanel->PBPeaksIndicator->SetText(Msg().SM_HELLO);
+    vCatalogTools->EnableFileOperations();
+}
+
+void TMainWindow::MTTimer()
+{
+    vPlayerPanel->RunPlayerCommand();
+    if (vMenus->PMCPlayFiles->isChecked())
+        vPlayerPanel->RunPlayerTick();
+    QString ext;
+    if (vPlayerPanel->TakeDownloadCompleted(ext)) {
+        // The overview of the downloaded file comes with the waveform analysis.
+        vNamingTools->ShowFileTags(vProgramDataDir + "VL4Conf/Cache/temp" + ext);
+    }
+    vFrame.TSStatus->ScrollText();
+    dispatchEvent(vVorlane->Flags());
+
+    if (PanelShown(vFrame.sPRight))
+        vSide->ScrollSelectedItem();
+    // A volume mounted since the last look (once a second).
+    if (++vMountTicks >= 20) {
+        vMountTicks = 0;
+        vFolders->OnDeviceChange();
+    }
+    vPlayerPanel->FinishTick();
+    if (vSide->sPCExtentedControls->currentIndex() == TSidePanel::pgPlayLists)
+        vSide->sSBPlayListDeleteFile->setEnabled(vVorlane->Mode() == bmPlayListFiles);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Event dispatch
+
+void TMainWindow::dispatchEvent(TEventCode code)
+{
+    if (code == efNone)
+        return;
+    TDispatchContext context;
+    context.LeftCopyFiles = vVorlane->CopyCounter();
+    context.LeftMoveFiles = vVorlane->MoveCounter();
+    context.FilesCount = vVorlane->FilesCount();
+    switch (code) {
+    case efCopyStep:
+    case efDeleteDone:
+    case efMoveStep:
+    case efRecordingStarted:
+    case efRecordingSaved:
+        context.FreeSpaceMB = FormatFreeSpaceMB(vVorlane->GetCurDestDiskFreeSize());
+        break;
+    default: break;
+    }
+    const TDispatchPlan plan = PlanEvent(code, context);
+    if (!plan.Handled)
+        return;
+
+    if (plan.Browse == TDispatchPlan::baRefill)
+        vBrowse->RefillBrowse();
+    else if (plan.Browse == TDispatchPlan::baReloadInPlace)
+        vBrowse->ReloadBrowseInPlace();
+    if (plan.SwitchToComputerLists)
+        vVorlane->SetMode(bmComputerLists);
+    if (plan.ShowAccountPlaylist) {
+        vVorlane->SetMode(bmPlayLists);
+        vVorlane->SetVisibleListIndex(0);
+        vVorlane->SetMode(bmPlayListFiles);
+    }
+    if (plan.RefillBookmarks) {
+        const int index = vSide->RefillBookmarks();
+        if (vVorlane->Mode() == bmBookmarks) {
+            vBrowse->RefillBrowse();
+            vBrowse->fSetBrowseIndex(index + 1);
+        }
+    }
+    if (plan.SyncPlayLists)
+        vSide->SyncPlayLists();
+    if (plan.RefillBrowseFromList)
+        vBrowse->RefillBrowse();
+    if (plan.OpenFile)
+        vPlayerPanel->fOpenFile();
+    if (plan.OpenIfOtherFile) {
+        const TFileName entry = vVorlane->CurrentFile();
+        const TPlayerPort *player = vPlayerPanel->Player();
+        const TFileName playing = player ? player->CurrentFile() : TFileName();
+        if (entry.FileName != playing.FileName || entry.DirName != playing.DirName)
+            vPlayerPanel->fOpenFile();
+    }
+    if (plan.SeekBookmark)
+        vPlayerPanel->SeekNewPlayPosition();
+    if (plan.FinishAccountExit) {
+        // Saving the lists to the account comes with the account service.
+        vVorlane->SetLoggedIn(false);
+        vMenus->PMAEnter->setEnabled(true);
+        vMenus->PMAExit->setEnabled(false);
+        vMenus->PMAccount->setEnabled(true);
+    }
+    if (plan.RefreshDirList)
+        vSide->fRefreshDirList();
+    if (plan.RefreshNavigator)
+        vBrowse->fRefreshTreeNavigator(true);
+    if (plan.SetStatus)
+        fLStatusRefresh(plan.Status);
+    if (plan.FollowUp != efNone)
+        vVorlane->SetFlags(plan.FollowUp);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Folders from outside
+
+void TMainWindow::addFolderList(const QString &folder, bool included)
+{
+    vFolders->addFolderList(folder, included);
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainWindow::dropEvent(QDropEvent *event)
+{
+    if (!event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    // The question a folder asks must not stall the drag source: answer the drop first.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    QTimer::singleShot(0, this, [this, urls] { vFolders->WMDropFiles(urls); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window events
+
+void TMainWindow::closeEvent(QCloseEvent *event)
+{
+    // FormCloseQuery: a signed-in account is closed first (its exit ends with code 25).
+    if (!vEndingSession && vVorlane && vVorlane->LoggedIn()) {
+        event->ignore();
+        return;
+    }
+    // FormClose.
+    if (vBrowse)
+        vBrowse->sLBNavigator->setEnabled(false);
+    fSaveConf();
+    if (vFrame.TrayIcon)
+        vFrame.TrayIcon->hide();
+    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
+        if (d)
+            d->close();
+    }
+    if (vIndicatorWindow)
+        vIndicatorWindow->close();
+    event->accept();
+}
+
+void TMainWindow::EndSession()
+{
+    vEndingSession = true;
+    // A question on screen is answered "no".
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        if (!modal->close())
+            break;
+    }
+    close();
+    QCoreApplication::quit();
+}
+
+void TMainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !Ok() || !isMinimized())
+        return;
+    // The mini player, which will stand in for the window, comes with its own issue. Without a
+    // tray to bring it back, the window stays a minimised window.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        vFrame.TrayIcon->show();
+        QTimer::singleShot(0, this, &QWidget::hide);
+    }
+}
+
+void TMainWindow::RestoreWindow()
+{
+    showNormal();
+    raise();
+    activateWindow();
+    vFrame.TrayIcon->hide();
+}
+
+} // namespace vorlane
