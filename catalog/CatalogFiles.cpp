@@ -69,11 +69,10 @@ QList<TFolderListSetting> ParseFolderListLines(const QStringList &lines, bool &a
     audioFilesOnly = ParseStoredBool(lines.first(), audioFilesOnly);
     for (qsizetype i = 1; i + 3 <= lines.size(); i += 3) {
         TFolderListSetting s;
+        // A group without a folder is kept: dropping it here would drop it from the next save.
         s.RootDir = lines.at(i);
-        if (s.RootDir.trimmed().isEmpty())
-            continue;
         s.Included = ParseStoredBool(lines.at(i + 1), false);
-        s.CurIndex = std::max(parseInt(lines.at(i + 2)), 0);
+        s.CurIndex = std::max(parseInt(lines.at(i + 2)), 0); // in memory only; never negative
         settings.append(s);
     }
     return settings;

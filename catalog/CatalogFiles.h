@@ -36,8 +36,9 @@ struct TFolderListSetting {
 // Anything else gives `fallback`.
 bool ParseStoredBool(const QString &text, bool fallback);
 
-// FL.txt. An empty file leaves audioFilesOnly unchanged and gives no lists; a group with an
-// empty root folder is skipped.
+// FL.txt. An empty file leaves audioFilesOnly unchanged and gives no lists. Every whole group is
+// kept as read, one with an empty root folder (a list that scans nothing) included; a negative or
+// unreadable cursor reads as 0.
 QList<TFolderListSetting> ParseFolderListLines(const QStringList &lines, bool &audioFilesOnly);
 QStringList FolderListLines(bool audioFilesOnly, const QList<TFileList> &lists);
 

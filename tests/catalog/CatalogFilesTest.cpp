@@ -66,16 +66,18 @@ TEST(CatalogFormats, StoredBooleansAndLineGroups)
     EXPECT_FALSE(ParseStoredBool("", false));
 
     bool audio = true;
-    // Whole groups only; a group without a folder is skipped; a bad cursor reads as 0.
+    // Whole groups only; a group without a folder is kept; a bad cursor reads as 0.
     const QList<TFolderListSetting> lists = ParseFolderListLines(
         {"0", "/m/a", "True", "4", "", "False", "1", "/m/b", "x", "-3", "/m/c", "True"}, audio);
     EXPECT_FALSE(audio);
-    ASSERT_EQ(lists.size(), 2);
+    ASSERT_EQ(lists.size(), 3);
     EXPECT_EQ(lists[0].RootDir, "/m/a");
     EXPECT_TRUE(lists[0].Included);
     EXPECT_EQ(lists[0].CurIndex, 4);
-    EXPECT_FALSE(lists[1].Included);
-    EXPECT_EQ(lists[1].CurIndex, 0);
+    EXPECT_TRUE(lists[1].RootDir.isEmpty());
+    EXPECT_EQ(lists[1].CurIndex, 1);
+    EXPECT_FALSE(lists[2].Included);
+    EXPECT_EQ(lists[2].CurIndex, 0);
 
     const QList<TBookmark> marks =
         ParseBookmarkLines({"N", "f.mp3", "12x", "/d/", "/d", "M", "g.mp3", "5"});
@@ -304,10 +306,13 @@ TEST_F(CatalogFiles, OverLongLinesAreSkippedAndTheLinesAroundThemKept)
         "3\r\nhttp://h/a.mp3?A\r\n" + damaged + "\r\nhttp://h/a.mp3?A\r\nhttp://h/b.mp3?B\r\n");
     TVorlane c;
     load(c);
-    ASSERT_EQ(c.FolderListCount(), 2);
+    // The damaged folder line reads as an empty one: its group stays, scanning nothing.
+    ASSERT_EQ(c.FolderListCount(), 3);
     EXPECT_EQ(c.FolderList(0).CurIndex, 1);
-    EXPECT_EQ(c.FolderList(1).RootDir, jazz);
-    EXPECT_EQ(c.FolderList(1).CurIndex, 1);
+    EXPECT_TRUE(c.FolderList(1).RootDir.isEmpty());
+    EXPECT_EQ(c.FolderList(1).Count(), 0);
+    EXPECT_EQ(c.FolderList(2).RootDir, jazz);
+    EXPECT_EQ(c.FolderList(2).CurIndex, 1);
     EXPECT_EQ(c.PlaylistList(), QStringList({"MyNetwork", "Mix"}));
     ASSERT_EQ(c.PlayList(1).Count(), 2);
     EXPECT_EQ(c.PlayList(1).At(c.PlayList(1).CurIndex).FileName, "b.mp3");
@@ -337,6 +342,13 @@ TEST_F(CatalogFiles, SaveRulesForEmptyParts)
     ASSERT_TRUE(c.Bookmarks().isEmpty());
     c.SetMode(bmRoot);
     EXPECT_EQ(test::ReadFile(conf + "BK.txt"), "");
+
+    // A group without a folder, or with a negative cursor, is not dropped by a save.
+    raw("FL.txt", "-1\r\n\r\nFalse\r\n2\r\n/old/list\r\nFalse\r\n-4\r\n");
+    TVorlane d;
+    load(d);
+    ASSERT_TRUE(d.SaveCatalog());
+    EXPECT_EQ(lines("FL.txt"), QStringList({"-1", "", "False", "2", "/old/list", "False", "0"}));
 }
 
 TEST_F(CatalogFiles, AFailedWriteKeepsTheOldFilesAndIsReported)
