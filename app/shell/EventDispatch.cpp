@@ -1,5 +1,14 @@
 #include "app/shell/EventDispatch.h"
 
+#include "app/browse/BrowsePanel.h"
+#include "app/browse/SidePanel.h"
+#include "app/player/PlayerPanel.h"
+#include "app/shell/Menus.h"
+#include "catalog/Vorlane.h"
+
+#include <QAction>
+#include <QMenu>
+
 #include "base/Messages.h"
 #include "catalog/CatalogTypes.h"
 
@@ -119,6 +128,79 @@ TDispatchPlan PlanEvent(int code, const TDispatchContext &c)
     default: p.Handled = false; break;
     }
     return p;
+}
+
+void DispatchEvent(TEventCode code, const TDispatchParts &parts)
+{
+    if (code == efNone)
+        return;
+    TVorlane &vorlane = *parts.Vorlane;
+    TDispatchContext context;
+    context.LeftCopyFiles = vorlane.CopyCounter();
+    context.LeftMoveFiles = vorlane.MoveCounter();
+    context.FilesCount = vorlane.FilesCount();
+    switch (code) {
+    case efCopyStep:
+    case efDeleteDone:
+    case efMoveStep:
+    case efRecordingStarted:
+    case efRecordingSaved:
+        context.FreeSpaceMB = FormatFreeSpaceMB(vorlane.GetCurDestDiskFreeSize());
+        break;
+    default: break;
+    }
+    const TDispatchPlan plan = PlanEvent(code, context);
+    if (!plan.Handled)
+        return;
+
+    if (plan.Browse == TDispatchPlan::baRefill)
+        parts.Browse->RefillBrowse();
+    else if (plan.Browse == TDispatchPlan::baReloadInPlace)
+        parts.Browse->ReloadBrowseInPlace();
+    if (plan.SwitchToComputerLists)
+        vorlane.SetMode(bmComputerLists);
+    if (plan.ShowAccountPlaylist) {
+        vorlane.SetMode(bmPlayLists);
+        vorlane.SetVisibleListIndex(0);
+        vorlane.SetMode(bmPlayListFiles);
+    }
+    if (plan.RefillBookmarks) {
+        const int index = parts.Side->RefillBookmarks();
+        if (vorlane.Mode() == bmBookmarks) {
+            parts.Browse->RefillBrowse();
+            parts.Browse->fSetBrowseIndex(index + 1);
+        }
+    }
+    if (plan.SyncPlayLists)
+        parts.Side->SyncPlayLists();
+    if (plan.RefillBrowseFromList)
+        parts.Browse->RefillBrowse();
+    if (plan.OpenFile)
+        parts.Player->fOpenFile();
+    if (plan.OpenIfOtherFile) {
+        const TFileName entry = vorlane.CurrentFile();
+        const TPlayerPort *player = parts.Player->Player();
+        const TFileName playing = player ? player->CurrentFile() : TFileName();
+        if (entry.FileName != playing.FileName || entry.DirName != playing.DirName)
+            parts.Player->fOpenFile();
+    }
+    if (plan.SeekBookmark)
+        parts.Player->SeekNewPlayPosition();
+    if (plan.FinishAccountExit) {
+        // Saving the lists to the account comes with the account service.
+        vorlane.SetLoggedIn(false);
+        parts.Menus->PMAEnter->setEnabled(true);
+        parts.Menus->PMAExit->setEnabled(false);
+        parts.Menus->PMAccount->setEnabled(true);
+    }
+    if (plan.RefreshDirList)
+        parts.Side->fRefreshDirList();
+    if (plan.RefreshNavigator)
+        parts.Browse->fRefreshTreeNavigator(true);
+    if (plan.SetStatus)
+        parts.Status(plan.Status);
+    if (plan.FollowUp != efNone)
+        vorlane.SetFlags(plan.FollowUp);
 }
 
 } // namespace vorlane

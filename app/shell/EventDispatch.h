@@ -1,10 +1,13 @@
 #pragma once
 // What the main timer does with one event code of the catalogue controller: the decision as a
-// plain value, so that the table can be tested on its own; TMainWindow::MTTimer carries it out.
+// plain value (PlanEvent), so that the table can be tested on its own, and its carrying out on
+// the window's panels (DispatchEvent), which TMainWindow::MTTimer calls each tick.
 
 #include "catalog/CatalogTypes.h"
 
 #include <QString>
+
+#include <functional>
 
 #include <cstdint>
 
@@ -52,5 +55,24 @@ QString FormatFreeSpaceMB(int64_t freeBytes);
 
 // The action for one code (messages from the program's message table).
 TDispatchPlan PlanEvent(int code, const TDispatchContext &context);
+
+class TBrowsePanel;
+class TPlayerPanel;
+class TSidePanel;
+class TVorlane;
+struct TMenus;
+
+struct TDispatchParts {
+    TVorlane *Vorlane = nullptr;
+    TMenus *Menus = nullptr;
+    TBrowsePanel *Browse = nullptr;
+    TSidePanel *Side = nullptr;
+    TPlayerPanel *Player = nullptr;
+    std::function<void(const QString &)> Status; // the status line
+};
+
+// Carries out the action of one code (PlanEvent) on the panels, and stores its follow-up code.
+// Main thread only.
+void DispatchEvent(TEventCode code, const TDispatchParts &parts);
 
 } // namespace vorlane

@@ -12,9 +12,12 @@
 #include "app/shell/Menus.h"
 #include "app/shell/PanelSplitters.h"
 #include "app/shell/Themes.h"
+#include "app/shell/WindowFrame.h"
 #include "app/shell/WindowKeys.h"
+#include "app/shell/WindowSettings.h"
 #include "app/tools/NamingTools.h"
 #include "app/tools/ToolDialogs.h"
+#include "app/tools/ToolWindows.h"
 #include "app/widgets/Icons.h"
 #include "app/widgets/IndicatorWindow.h"
 #include "app/widgets/TextScroller.h"
@@ -33,20 +36,16 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
-#include <QSlider>
-#include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -74,13 +73,6 @@ bool isNetworkFolder(const QString &dir)
             return true;
     }
     return false;
-}
-
-QVBoxLayout *bareColumn(QWidget *host)
-{
-    auto *layout = new QVBoxLayout(host);
-    layout->setContentsMargins(0, 0, 0, 0);
-    return layout;
 }
 
 } // namespace
@@ -145,75 +137,18 @@ TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
         InetStartTimer->start();
 }
 
-TMainWindow::~TMainWindow()
-{
-    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
-        delete d.data();
-    delete vIndicatorWindow.data();
-}
+TMainWindow::~TMainWindow() = default;
 
 void TMainWindow::buildFrame()
 {
-    auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("sPMain"));
-    auto *outer = new QVBoxLayout(central);
-    outer->setContentsMargins(8, 6, 8, 4);
-    outer->setSpacing(6);
+    vFrame = BuildWindowFrame(this);
     TWindowFrame &f = vFrame;
-
-    // Waveform strip on top, the three panels below it.
-    f.sSPTop = new QSplitter(Qt::Vertical, central);
-    f.sSPTop->setObjectName(QStringLiteral("sSPTop"));
-    f.sSPTop->setChildrenCollapsible(false);
-    f.sSPTop->setHandleWidth(6);
-    f.sPTop = new QFrame;
-    f.sPTop->setObjectName(QStringLiteral("sPTop"));
-    f.sPTop->setMinimumHeight(28);
-    auto *strip = new QHBoxLayout(f.sPTop);
-    strip->setContentsMargins(2, 2, 2, 2);
-
-    f.sSPLeft = new QSplitter(Qt::Horizontal);
-    f.sSPLeft->setObjectName(QStringLiteral("sSPLeft"));
-    f.sSPLeft->setHandleWidth(6);
-    f.sSpCentral = new QSplitter(Qt::Horizontal);
-    f.sSpCentral->setObjectName(QStringLiteral("sSpCentral"));
-    f.sSpCentral->setHandleWidth(6);
-    f.sPLeft = new QWidget;
-    f.sPLeft->setObjectName(QStringLiteral("sPLeft"));
-    f.sPLeft->setMinimumWidth(120);
-
-    // The splitters go into the window before the big panels go into them, and the panels are
-    // attached empty and filled in place: with the theme's style sheet, every attach restyles
-    // the whole attached tree (and lays out the lists in it again).
-    f.sSPTop->addWidget(f.sPTop);
-    f.sSPTop->addWidget(f.sSPLeft);
-    f.sSPTop->setStretchFactor(1, 1);
-    outer->addWidget(f.sSPTop, 1);
-    f.sSPLeft->addWidget(f.sPLeft);
-    f.sSPLeft->addWidget(f.sSpCentral);
-    f.sSPLeft->setStretchFactor(1, 1);
-    f.sPCenter = new QWidget;
-    f.sPCenter->setObjectName(QStringLiteral("sPCenter"));
-    f.sSpCentral->addWidget(f.sPCenter);
-    f.sPRight = new QWidget;
-    f.sPRight->setObjectName(QStringLiteral("sPRight"));
-    f.sPRight->setMinimumWidth(220);
-    f.sSpCentral->addWidget(f.sPRight);
-    f.sSpCentral->setStretchFactor(0, 1);
-
+    f.TrayIcon->setToolTip(kTitle);
     vMenus = std::make_unique<TMenus>(TMenus::Build(menuBar(), this));
-    QVBoxLayout *centre = bareColumn(f.sPCenter);
-    centre->setSpacing(4);
-    vBrowse = new TBrowsePanel(*vVorlane, bareColumn(f.sPLeft), centre, this);
-    vSide =
-        new TSidePanel(*vVorlane, bareColumn(f.sPRight), vOptions.WindowSetAfterFirstPaint, this);
-    auto *player = new QFrame;
-    player->setObjectName(QStringLiteral("sPPlayer"));
-    outer->addWidget(player);
-    auto *controls = new QHBoxLayout(player);
-    controls->setContentsMargins(8, 5, 8, 5);
-    controls->setSpacing(4);
-    vPlayerPanel = new TPlayerPanel(*vVorlane, *vMenus, *vBrowse, *vSide, controls, strip, this);
+    vBrowse = new TBrowsePanel(*vVorlane, f.Left, f.Centre, this);
+    vSide = new TSidePanel(*vVorlane, f.Right, vOptions.WindowSetAfterFirstPaint, this);
+    vPlayerPanel =
+        new TPlayerPanel(*vVorlane, *vMenus, *vBrowse, *vSide, f.PlayerRow, f.Strip, this);
     vPlayerPanel->SetProgramDataDir(vProgramDataDir);
     vCatalogTools = new TCatalogTools(
         *vVorlane, *vBrowse, *vSide, *vPlayerPanel, vAskYesNo,
@@ -222,23 +157,11 @@ void TMainWindow::buildFrame()
     windows.Template = [this] { return CustomizeTemplateWindow(); };
     windows.Expression = [this] { return ChangeExpressionWindow(); };
     windows.ApplyLanguage = [this](QWidget *sheet) { applyLanguageTo(sheet); };
-    vNamingTools = new TNamingTools(*vVorlane, *vMenus, *vBrowse, *vSide, *vPlayerPanel, centre,
+    vNamingTools = new TNamingTools(*vVorlane, *vMenus, *vBrowse, *vSide, *vPlayerPanel, f.Centre,
                                     std::move(windows), this);
     vFolders = new TFolderCommands(
         *vVorlane, *vMenus, *vBrowse, *vSide, vAskYesNo,
         [this] { dispatchEvent(vVorlane->Flags()); }, vOptions.MountSource, this);
-
-    f.TSStatus = new TTextScroller(central);
-    f.TSStatus->setObjectName(QStringLiteral("TSStatus"));
-    f.TSStatus->setFixedHeight(f.TSStatus->sizeHint().height());
-    f.TSStatus->setCursor(Qt::PointingHandCursor);
-    outer->addWidget(f.TSStatus);
-    setCentralWidget(central);
-
-    f.TrayIcon = new QSystemTrayIcon(AppIcon(), this);
-    f.TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
-    f.TrayIcon->setToolTip(kTitle);
-
     vSplitters = new TPanelSplitters({f.sPLeft, f.sPRight, f.sPTop}, f.sPRight, this);
     TWindowKeys::TParts parts;
     parts.Vorlane = vVorlane.get();
@@ -347,62 +270,45 @@ void TMainWindow::CreateWindowSet()
 
 void TMainWindow::makeWindowSet()
 {
-    if (vWindowSetMade)
+    if (!vToolWindows.Make())
         return;
-    vWindowSetMade = true;
-    // The program's fixed order after the main window.
-    vIndicatorWindow = new TIndicatorWindow(nullptr);
-    auto *expression = new TChangeExpressionWindow(nullptr);
-    auto *playlist = new TAddPlaylistWindow(nullptr);
-    auto *nameTemplate = new TCustomizeTemplateWindow(nullptr);
-    vDialogs << expression << playlist << nameTemplate;
-    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs))
-        d->setWindowIcon(AppIcon());
-    vCatalogTools->ConnectPlaylistWindow(playlist);
-    vNamingTools->ConnectWindows(nameTemplate, expression);
+    vCatalogTools->ConnectPlaylistWindow(vToolWindows.AddPlaylist());
+    vNamingTools->ConnectWindows(vToolWindows.CustomizeTemplate(), vToolWindows.ChangeExpression());
 }
 
 void TMainWindow::EnsureWindowSet()
 {
-    if (!vWindowSetStarted || vWindowSetMade)
+    if (!vWindowSetStarted || vToolWindows.Made())
         return;
     vNamingTools->TagPanel(); // the template window takes its button's text from the tag sheet
     makeWindowSet();
     const TIniFile ini(languageFile());
     if (ini.Exists() && ini.SectionExists(vCurLanguage))
-        applyDialogTexts(ini, vCurLanguage);
-}
-
-template <typename T>
-T *TMainWindow::toolWindow(const char *name) const
-{
-    const_cast<TMainWindow *>(this)->EnsureWindowSet();
-    for (const QPointer<TDialogWindow> &d : vDialogs) {
-        if (d && d->objectName() == QLatin1String(name))
-            return qobject_cast<T *>(d.data());
-    }
-    return nullptr;
+        vToolWindows.ApplyTexts(ini, vCurLanguage);
 }
 
 TIndicatorWindow *TMainWindow::IndicatorWindow() const
 {
     const_cast<TMainWindow *>(this)->EnsureWindowSet();
-    return vIndicatorWindow;
+    return vToolWindows.Indicator();
 }
 
 TAddPlaylistWindow *TMainWindow::AddPlaylistWindow() const
 {
-    return toolWindow<TAddPlaylistWindow>("AddPlaylistWindow");
+    const_cast<TMainWindow *>(this)->EnsureWindowSet();
+    return vToolWindows.AddPlaylist();
 }
 
 TCustomizeTemplateWindow *TMainWindow::CustomizeTemplateWindow() const
 {
-    return toolWindow<TCustomizeTemplateWindow>("CustomizeTemplateWindow");
+    const_cast<TMainWindow *>(this)->EnsureWindowSet();
+    return vToolWindows.CustomizeTemplate();
 }
 
 TChangeExpressionWindow *TMainWindow::ChangeExpressionWindow() const
 {
-    return toolWindow<TChangeExpressionWindow>("ChangeExpressionWindow");
+    const_cast<TMainWindow *>(this)->EnsureWindowSet();
+    return vToolWindows.ChangeExpression();
 }
 
 TTagPanel *TMainWindow::TagPanel() const
@@ -420,7 +326,7 @@ bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
         watched->removeEventFilter(this);
         QTimer::singleShot(0, vPlayerPanel, &TPlayerPanel::StartLoading);
         // Behind whatever the paint itself queued (the first-paint report among them).
-        if (vWindowSetStarted && !vWindowSetMade)
+        if (vWindowSetStarted && !vToolWindows.Made())
             QTimer::singleShot(
                 0, this, [this] { QTimer::singleShot(0, this, &TMainWindow::EnsureWindowSet); });
     }
@@ -461,58 +367,37 @@ void TMainWindow::fLoadConf()
     vVorlane->LoadCatalog();       // FL.txt, BK.txt, PL.txt
     vVorlane->RecoverRecordings(); // a stream recording a crash cut short
 
-    const TIniFile ini(vProgramDataDir + "VL4Conf/Config.ini");
-    vConfig = ReadConfig(ini);
+    vConfig = ReadConfig(TIniFile(vProgramDataDir + "VL4Conf/Config.ini"));
     const TConfig &c = vConfig;
     if (!c.CodePage.isEmpty())
         SetLegacyCodePage(c.CodePage);
-
-    TMenus &m = *vMenus;
-    QSlider *volume = vPlayerPanel->sTBVolume;
-    volume->setValue(std::clamp(c.Volume, volume->minimum(), volume->maximum()));
-    m.PMCAutoEdit->setChecked(c.AutoEdit);
-    m.PMCPlayFiles->setChecked(c.Player);
-    m.PMCShowIndicator->setChecked(c.ShowIndicator);
-    m.PMCShowMiniPlayer->setChecked(c.ShowMiniPlayer);
-    m.PMCAudioFilesOnly->setChecked(vVorlane->AudioFilesOnly());
-    m.SetRepeatMode(c.Repeat);
-
-    // A mode outside 0..8 (a hand-edited file) starts at the root menu.
-    const TBrowseMode mode =
-        (c.BrowseMode >= 0 && c.BrowseMode <= 8) ? TBrowseMode(c.BrowseMode) : bmRoot;
-    vVorlane->SetMode(mode);
-    if (mode >= bmComputerLists && mode <= bmInternetFiles)
-        vVorlane->SetListIndex(c.ListIndex);
-
-    vVorlane->SetServerName(c.ServerName);
     vCurLanguage = c.Lang;
-    m.SetLanguage(vCurLanguage);
     vFontSize = c.FontSize;
-    m.SetFontSize(c.FontSize);
     applyTheme(c.Skin);
+    // The panels' sizes are shares of the window's.
+    resize(std::max(c.Width, kMinWindowWidth), std::max(c.Heigth, kMinWindowHeight));
+    ApplySettings(c, settingsParts());
 
     // The equaliser power is always switched on at start; the player's processors take the
     // effect settings.
-    m.PMCSPEqEnabled->setChecked(c.SoundProc.EqEnabled);
     vConfig.SoundProc.PowerEqEnabled = true;
     vPlayerPanel->SetEffects(vConfig.SoundProc);
     if (vOptions.CreatePlayer) {
         vPlayerPanel->CreateLoader();
         vBrowse->sLBBrowseWindow->viewport()->installEventFilter(this);
     }
-
-    vVorlane->SetTagRenameTemplate(c.RenameTemplate);
-
-    TWindowFrame &f = vFrame;
-    resize(std::max(c.Width, kMinWindowWidth), std::max(c.Heigth, kMinWindowHeight));
-    f.sSPLeft->setSizes({c.sPLeftWidth, c.sPCenterWidth + c.sPRightWidth});
-    f.sSpCentral->setSizes({c.sPCenterWidth, c.sPRightWidth});
-    f.sSPTop->setSizes({c.sPTopHeight, std::max(100, c.Heigth - c.sPTopHeight)});
-    SetPanelShown(f.sPLeft, c.ShowNavigator);
-    SetPanelShown(f.sPRight, c.ShowTools);
-    SetPanelShown(f.sPTop, c.ShowPeaks);
-
     fSetFontSize(vFontSize);
+}
+
+TSettingsParts TMainWindow::settingsParts() const
+{
+    TSettingsParts parts;
+    parts.Vorlane = vVorlane.get();
+    parts.Menus = vMenus.get();
+    parts.Player = vPlayerPanel;
+    parts.Frame = &vFrame;
+    parts.Splitters = vSplitters;
+    return parts;
 }
 
 void TMainWindow::applyTheme(const QString &name)
@@ -529,40 +414,10 @@ void TMainWindow::applyTheme(const QString &name)
 
 TConfig TMainWindow::CurrentConfig() const
 {
-    const TMenus &m = *vMenus;
-    const TWindowFrame &f = vFrame;
-    TConfig c = vConfig;
-    c.Volume = vPlayerPanel->sTBVolume->value();
-    c.AutoEdit = m.PMCAutoEdit->isChecked();
-    c.Player = m.PMCPlayFiles->isChecked();
-    c.ShowIndicator = m.PMCShowIndicator->isChecked();
-    c.ShowMiniPlayer = m.PMCShowMiniPlayer->isChecked();
+    TConfig c = CollectSettings(vConfig, settingsParts());
     c.FontSize = vFontSize;
-    c.Repeat = m.RepeatMode();
-    c.BrowseMode = int(vVorlane->Mode());
-    c.ListIndex = vVorlane->ListIndex();
     c.Lang = vCurLanguage;
     c.Skin = vSkin;
-    if (TPlayerPort *player = vPlayerPanel->Player())
-        player->GetEffects(c.SoundProc);
-    c.SoundProc.EqEnabled = m.PMCSPEqEnabled->isChecked();
-    c.RenameTemplate = vVorlane->TagRenameTemplate();
-    c.ShowNavigator = PanelShown(f.sPLeft);
-    c.ShowTools = PanelShown(f.sPRight);
-    c.ShowPeaks = PanelShown(f.sPTop);
-    const QList<int> outer = f.sSPLeft->sizes();
-    const QList<int> inner = f.sSpCentral->sizes();
-    if (outer.size() == 2 && outer[0] > 0)
-        c.sPLeftWidth = outer[0];
-    if (inner.size() == 2) {
-        if (inner[0] > 0)
-            c.sPCenterWidth = inner[0];
-        if (inner[1] > 0)
-            c.sPRightWidth = inner[1];
-    }
-    const QList<int> vertical = f.sSPTop->sizes();
-    if (vertical.size() == 2 && vertical[0] > 0)
-        c.sPTopHeight = vertical[0];
     c.Maximized = isMaximized();
     const QSize size = isMaximized() || isMinimized() ? normalGeometry().size() : this->size();
     c.Width = size.width();
@@ -636,13 +491,11 @@ void TMainWindow::SetLanguage()
 {
     const TIniFile ini(languageFile());
     const QString section = vCurLanguage;
-    const bool haveSection = ini.Exists() && ini.SectionExists(section);
-
     // Updates are held rather than the window hidden, so that the window keeps its place.
     setUpdatesEnabled(false);
-    if (haveSection) {
+    if (ini.Exists() && ini.SectionExists(section)) {
         ApplyComponentTexts(this, ini, section, kWindowComponents);
-        applyDialogTexts(ini, section);
+        vToolWindows.ApplyTexts(ini, section);
     }
     LoadMessages(ini, section);
     SetStandardButtonTexts(ini, section);
@@ -655,28 +508,6 @@ void TMainWindow::applyLanguageTo(QWidget *sheet)
     const TIniFile ini(languageFile());
     if (ini.Exists() && ini.SectionExists(vCurLanguage))
         ApplyComponentTexts(sheet, ini, vCurLanguage, kWindowComponents);
-}
-
-void TMainWindow::applyDialogTexts(const TIniFile &ini, const QString &section)
-{
-    // The playlist-name and expression windows: their named controls take the file's text even
-    // when it is empty.
-    static const QHash<QString, QStringList> fixed = {
-        {QStringLiteral("ChangeExpressionWindow"), {"sLOldExpression", "sLNewExpression"}},
-        {QStringLiteral("AddPlaylistWindow"), {"sLAPWName", "sBAPWCancel", "sBAPWOK"}},
-    };
-    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
-        if (!d)
-            continue;
-        const QString key = d->WindowKey();
-        d->setWindowTitle(ini.ReadString(section, key, QString()));
-        if (key == QLatin1String("CustomizeTemplateWindow")) {
-            ApplyComponentTexts(d, ini, section, ckCheckBox);
-            continue;
-        }
-        for (const QString &name : fixed.value(key))
-            SetComponentText(d, name, ini.ReadString(section, name, QString()));
-    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -710,7 +541,7 @@ void TMainWindow::showNotice(const QString &title)
 {
     const bool notices = vMenus->PMCShowIndicator->isChecked();
     if (isMinimized() && notices && IndicatorWindow())
-        vIndicatorWindow->SetText(title);
+        IndicatorWindow()->SetText(title);
     if (!notices && vFrame.TrayIcon->isVisible())
         vFrame.TrayIcon->showMessage(kTitle, title);
 }
@@ -758,74 +589,14 @@ void TMainWindow::MTTimer()
 
 void TMainWindow::dispatchEvent(TEventCode code)
 {
-    if (code == efNone)
-        return;
-    TDispatchContext context;
-    context.LeftCopyFiles = vVorlane->CopyCounter();
-    context.LeftMoveFiles = vVorlane->MoveCounter();
-    context.FilesCount = vVorlane->FilesCount();
-    switch (code) {
-    case efCopyStep:
-    case efDeleteDone:
-    case efMoveStep:
-    case efRecordingStarted:
-    case efRecordingSaved:
-        context.FreeSpaceMB = FormatFreeSpaceMB(vVorlane->GetCurDestDiskFreeSize());
-        break;
-    default: break;
-    }
-    const TDispatchPlan plan = PlanEvent(code, context);
-    if (!plan.Handled)
-        return;
-
-    if (plan.Browse == TDispatchPlan::baRefill)
-        vBrowse->RefillBrowse();
-    else if (plan.Browse == TDispatchPlan::baReloadInPlace)
-        vBrowse->ReloadBrowseInPlace();
-    if (plan.SwitchToComputerLists)
-        vVorlane->SetMode(bmComputerLists);
-    if (plan.ShowAccountPlaylist) {
-        vVorlane->SetMode(bmPlayLists);
-        vVorlane->SetVisibleListIndex(0);
-        vVorlane->SetMode(bmPlayListFiles);
-    }
-    if (plan.RefillBookmarks) {
-        const int index = vSide->RefillBookmarks();
-        if (vVorlane->Mode() == bmBookmarks) {
-            vBrowse->RefillBrowse();
-            vBrowse->fSetBrowseIndex(index + 1);
-        }
-    }
-    if (plan.SyncPlayLists)
-        vSide->SyncPlayLists();
-    if (plan.RefillBrowseFromList)
-        vBrowse->RefillBrowse();
-    if (plan.OpenFile)
-        vPlayerPanel->fOpenFile();
-    if (plan.OpenIfOtherFile) {
-        const TFileName entry = vVorlane->CurrentFile();
-        const TPlayerPort *player = vPlayerPanel->Player();
-        const TFileName playing = player ? player->CurrentFile() : TFileName();
-        if (entry.FileName != playing.FileName || entry.DirName != playing.DirName)
-            vPlayerPanel->fOpenFile();
-    }
-    if (plan.SeekBookmark)
-        vPlayerPanel->SeekNewPlayPosition();
-    if (plan.FinishAccountExit) {
-        // Saving the lists to the account comes with the account service.
-        vVorlane->SetLoggedIn(false);
-        vMenus->PMAEnter->setEnabled(true);
-        vMenus->PMAExit->setEnabled(false);
-        vMenus->PMAccount->setEnabled(true);
-    }
-    if (plan.RefreshDirList)
-        vSide->fRefreshDirList();
-    if (plan.RefreshNavigator)
-        vBrowse->fRefreshTreeNavigator(true);
-    if (plan.SetStatus)
-        fLStatusRefresh(plan.Status);
-    if (plan.FollowUp != efNone)
-        vVorlane->SetFlags(plan.FollowUp);
+    TDispatchParts parts;
+    parts.Vorlane = vVorlane.get();
+    parts.Menus = vMenus.get();
+    parts.Browse = vBrowse;
+    parts.Side = vSide;
+    parts.Player = vPlayerPanel;
+    parts.Status = [this](const QString &text) { fLStatusRefresh(text); };
+    DispatchEvent(code, parts);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -868,12 +639,7 @@ void TMainWindow::closeEvent(QCloseEvent *event)
     fSaveConf();
     if (vFrame.TrayIcon)
         vFrame.TrayIcon->hide();
-    for (const QPointer<TDialogWindow> &d : std::as_const(vDialogs)) {
-        if (d)
-            d->close();
-    }
-    if (vIndicatorWindow)
-        vIndicatorWindow->close();
+    vToolWindows.CloseAll();
     event->accept();
 }
 

@@ -20,11 +20,13 @@
 // mailboxes, which reading Flags() evaluates.
 
 #include "app/shell/Config.h"
+#include "app/shell/WindowFrame.h"
+#include "app/shell/WindowSettings.h"
 #include "app/tools/CatalogTools.h"
+#include "app/tools/ToolWindows.h"
 #include "catalog/CatalogTypes.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -79,21 +81,6 @@ struct TMainWindowOptions {
     // the browse list has first been painted; anything that asks for one of them before makes
     // them at once.
     bool WindowSetAfterFirstPaint = false;
-};
-
-// The window's frame: the panels' places and the splitters between them, the status line and
-// the tray icon (sPLeft holds the navigator, sPCenter the browse list, sPRight the side panel,
-// sPTop the waveform strip).
-struct TWindowFrame {
-    QWidget *sPLeft = nullptr;
-    QWidget *sPCenter = nullptr;
-    QWidget *sPRight = nullptr;
-    QFrame *sPTop = nullptr;
-    QSplitter *sSPLeft = nullptr;
-    QSplitter *sSpCentral = nullptr;
-    QSplitter *sSPTop = nullptr;
-    TTextScroller *TSStatus = nullptr;
-    QSystemTrayIcon *TrayIcon = nullptr;
 };
 
 class TMainWindow : public QMainWindow {
@@ -203,10 +190,8 @@ private:
     void makeWindowSet();
     // lang.ini from the working folder, else from the bundled data (empty when neither has one).
     QString languageFile() const;
-    void applyDialogTexts(const TIniFile &ini, const QString &section);
     void applyLanguageTo(QWidget *sheet);
-    template <typename T>
-    T *toolWindow(const char *name) const;
+    TSettingsParts settingsParts() const;
 
     TMainWindowOptions vOptions;
     QString vProgramDataDir;
@@ -236,11 +221,9 @@ private:
     QTimer *ST = nullptr;
     QTimer *InetStartTimer = nullptr;
 
-    QPointer<TIndicatorWindow> vIndicatorWindow;
-    QList<QPointer<TDialogWindow>> vDialogs;
+    TToolWindows vToolWindows;
     bool vEndingSession = false;
     bool vWindowSetStarted = false; // CreateWindowSet has run
-    bool vWindowSetMade = false;    // the windows exist
 };
 
 } // namespace vorlane
