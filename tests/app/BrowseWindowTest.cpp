@@ -348,6 +348,11 @@ TEST_F(BrowseWindowTest, PlayerKeysUnlessAnEditorOrAListKeepsThem)
     focus(window->Side().sLBDirList);
     Key(Qt::Key_Space, Qt::NoModifier, " ");
     EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 4);
+    // The folder list keeps Left and Right from moving itself, but they seek first.
+    Key(Qt::Key_Left);
+    EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 2);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 1);
 }
 
 TEST_F(BrowseWindowTest, UpAndDownMoveThroughTheFiles)

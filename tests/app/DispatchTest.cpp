@@ -177,6 +177,25 @@ TEST_F(DispatchWindow, OpenFilePlaysTheCurrentEntryAndReportsIt)
     EXPECT_EQ(player->Volume, window->PlayerPanel().sTBVolume->value());
 }
 
+TEST_F(DispatchWindow, ANetworkEntrysSizeIsShownWhenItArrives)
+{
+    const QString served = folders.Root.path() + "/served";
+    ASSERT_TRUE(test::WriteFile(served + "/big.mp3", QByteArray(3 * 1024 * 1024, 'x')));
+    test::HttpServer server(served);
+    ASSERT_TRUE(server.Ok());
+    vorlane().OpenExtFileList(server.Url("big.mp3"), true);
+    drain();
+    vorlane().SetFileIndex(0);
+    EXPECT_EQ(tick(efOpenFile), efNone);
+    // The tick did not wait for the server: the status has no size yet.
+    EXPECT_EQ(status(), "Playing 128 Kbps");
+    QElapsedTimer waited;
+    waited.start();
+    while (!status().startsWith("File opened") && waited.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(status(), "File opened: 3.00 MB. Playing 128 Kbps");
+}
+
 TEST_F(DispatchWindow, AnEntryThatCannotBeOpenedIsSkipped)
 {
     player->FailNames = {"Alpha.mp3"};
@@ -377,6 +396,12 @@ TEST_F(DispatchWindow, StartUpTimerStartsTheMainTimerAndTheFileButtons)
     auto *copy = side().sSBCopy;
     ASSERT_NE(copy, nullptr);
     EXPECT_FALSE(copy->isEnabled());
+    // Before it, the folder list's double click copies nothing either.
+    selectSideRow(side().sLBDirList, 0);
+    browse().sLBBrowseWindow->selectAll();
+    Q_EMIT side().sLBDirList->activated(side().sLBDirList->currentIndex());
+    EXPECT_EQ(pending(), efNone);
+    EXPECT_FALSE(vorlane().FileOperationsRunning());
     EXPECT_FALSE(window->MainTimer()->isActive());
     window->InetStartTimerTimer();
     EXPECT_TRUE(window->MainTimer()->isActive());

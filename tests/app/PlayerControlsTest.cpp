@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QThread>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace vorlane {
 namespace {
@@ -49,9 +50,12 @@ TEST_F(BrowseWindowTest, PositionBarSeeksWhereTheMouseIsReleased)
     EXPECT_EQ(window->PlayerPanel().PosRegulatorValue(), 2500000);
     EXPECT_EQ(window->PlayerPanel().PendingPlayerCommand(), 5);
     EXPECT_FALSE(window->PlayerPanel().PositionChange());
+    EXPECT_TRUE(QToolTip::text().isEmpty());
     window->MTTimer();
     EXPECT_EQ(player->Seeks.last(), 2500000);
     EXPECT_EQ(bar->value(), 250000);
+    // The hint shows again after the seek.
+    EXPECT_EQ(QToolTip::text(), "00:14");
 
     // A plain move only sets the hint; a right-button release stores the place but seeks not.
     QMouseEvent hover(QEvent::MouseMove, QPointF(100, 3), bar->mapToGlobal(QPointF(100, 3)),
