@@ -21,20 +21,12 @@ QByteArray tagSized(const QByteArray &size)
 
 const QByteArray kRightSize("\x00\x00\x00\x0E", 4);
 
-QByteArray le32(uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = char(v >> (8 * i));
-    return b;
-}
-
 // A WAVE file with 400 bytes of samples and `tag` (of even size) as its "id3 " chunk.
 QByteArray waveWith(const QByteArray &tag)
 {
-    const QByteArray body = "WAVEdata" + le32(400) + QByteArray(400, '\x07') + "id3 " +
-                            le32(uint32_t(tag.size())) + tag;
-    return "RIFF" + le32(uint32_t(body.size())) + body;
+    const QByteArray body = "WAVEdata" + test::Le32(400) + QByteArray(400, '\x07') + "id3 " +
+                            test::Le32(uint32_t(tag.size())) + tag;
+    return "RIFF" + test::Le32(uint32_t(body.size())) + body;
 }
 
 QString titleShown(const QString &file)

@@ -31,20 +31,12 @@ QByteArray mpegAudio()
     return test::FakeMpegAudio(4);
 }
 
-QByteArray le32(uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = char(v >> (8 * i));
-    return b;
-}
-
 QByteArray wave()
 {
     const QByteArray fmt("\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00", 16);
     const QByteArray body =
-        "WAVEfmt " + le32(16) + fmt + "data" + le32(400) + QByteArray(400, '\x07');
-    return "RIFF" + le32(uint32_t(body.size())) + body;
+        "WAVEfmt " + test::Le32(16) + fmt + "data" + test::Le32(400) + QByteArray(400, '\x07');
+    return "RIFF" + test::Le32(uint32_t(body.size())) + body;
 }
 
 class CliTags : public ::testing::Test {

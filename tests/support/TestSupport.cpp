@@ -85,6 +85,22 @@ CliResult RunCli(const QStringList &args, int timeoutMs)
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+QByteArray Le32(uint32_t v)
+{
+    QByteArray b(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        b[i] = char(v >> (8 * i));
+    return b;
+}
+
+QByteArray Be32(uint32_t v)
+{
+    QByteArray b(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        b[3 - i] = char(v >> (8 * i));
+    return b;
+}
+
 QByteArray FakeMpegAudio(int count)
 {
     QByteArray audio;

@@ -37,6 +37,10 @@ struct CliResult {
 };
 CliResult RunCli(const QStringList &args, int timeoutMs = 60000);
 
+// A 32-bit value as four bytes, least or most significant first.
+QByteArray Le32(uint32_t v);
+QByteArray Be32(uint32_t v);
+
 // `count` MPEG-1 layer III frames (128 kbit/s, 44.1 kHz) of sample-like data: enough for any
 // reader to take the bytes for audio.
 QByteArray FakeMpegAudio(int count = 8);

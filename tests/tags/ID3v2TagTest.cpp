@@ -23,16 +23,9 @@ QByteArray syncsafe(uint32_t v)
     return QByteArray(reinterpret_cast<char *>(b), 4);
 }
 
-QByteArray be32(uint32_t v)
-{
-    uint8_t b[4];
-    EncodeBigEndian32(v, b);
-    return QByteArray(reinterpret_cast<char *>(b), 4);
-}
-
 QByteArray frame3(const char *id, const QByteArray &data, const QByteArray &flags = Bytes("\0\0"))
 {
-    return QByteArray(id, 4) + be32(uint32_t(data.size())) + flags + data;
+    return QByteArray(id, 4) + test::Be32(uint32_t(data.size())) + flags + data;
 }
 
 QByteArray frame4(const char *id, const QByteArray &data, const QByteArray &flags = Bytes("\0\0"))

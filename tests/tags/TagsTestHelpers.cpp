@@ -23,22 +23,6 @@ QByteArray RealMp3()
 
 namespace {
 
-QByteArray le32(uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = char(v >> (8 * i));
-    return b;
-}
-
-QByteArray be32(uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[3 - i] = char(v >> (8 * i));
-    return b;
-}
-
 QByteArray samples(int n)
 {
     QByteArray s(n, '\0');
@@ -52,24 +36,24 @@ QByteArray samples(int n)
 QByteArray MakeWave(int dataBytes)
 {
     QByteArray fmt = Bytes("\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00");
-    QByteArray body = "WAVE" + QByteArray("fmt ") + le32(16) + fmt + "data" + le32(dataBytes) +
-                      samples(dataBytes);
+    QByteArray body = "WAVE" + QByteArray("fmt ") + test::Le32(16) + fmt + "data" +
+                      test::Le32(dataBytes) + samples(dataBytes);
     if (dataBytes & 1)
         body.append('\0');
-    return "RIFF" + le32(uint32_t(body.size())) + body;
+    return "RIFF" + test::Le32(uint32_t(body.size())) + body;
 }
 
 QByteArray MakeAiff(int dataBytes)
 {
     // COMM: channels 1, frames, 16 bits, 80-bit 8000 Hz.
-    const QByteArray comm = Bytes("\x00\x01") + be32(uint32_t(dataBytes / 2)) + Bytes("\x00\x10") +
-                            Bytes("\x40\x0b\xfa\x00\x00\x00\x00\x00\x00\x00");
-    QByteArray ssnd = be32(0) + be32(0) + samples(dataBytes);
-    QByteArray body = "AIFF" + QByteArray("COMM") + be32(uint32_t(comm.size())) + comm + "SSND" +
-                      be32(uint32_t(ssnd.size())) + ssnd;
+    const QByteArray comm = Bytes("\x00\x01") + test::Be32(uint32_t(dataBytes / 2)) +
+                            Bytes("\x00\x10") + Bytes("\x40\x0b\xfa\x00\x00\x00\x00\x00\x00\x00");
+    QByteArray ssnd = test::Be32(0) + test::Be32(0) + samples(dataBytes);
+    QByteArray body = "AIFF" + QByteArray("COMM") + test::Be32(uint32_t(comm.size())) + comm +
+                      "SSND" + test::Be32(uint32_t(ssnd.size())) + ssnd;
     if (ssnd.size() & 1)
         body.append('\0');
-    return "FORM" + be32(uint32_t(body.size())) + body;
+    return "FORM" + test::Be32(uint32_t(body.size())) + body;
 }
 
 QByteArray AudioPayload(const QByteArray &file)
