@@ -160,7 +160,7 @@ void TEnginePlayer::GetEffects(TSoundProcConfig &e) const
 
 } // namespace vorlane
 
-// The module's entry point (see app/PlayerLoader.h).
+// The module's entry point (see app/player/PlayerLoader.h).
 extern "C" Q_DECL_EXPORT vorlane::TPlayerPort *VorlaneCreatePlayer()
 {
     return new vorlane::TEnginePlayer();

@@ -1,8 +1,8 @@
 #pragma once
 // The settings of Config.ini ("Main", "SoundProc", "RenameTagTemplate") as one value, and the two
 // passes over the file: ReadConfig at start and WriteConfig at exit. The main window moves the
-// values between this struct and its controls (TMainWindow::fLoadConf / fSaveConf); keeping the
-// file rules here makes them testable without a window.
+// values between this struct and its parts (app/shell/WindowSettings.h); keeping the file rules
+// here makes them testable without a window.
 //
 // Rules: a missing key or a malformed number gives the default; "ServerName" and "CodePage" are
 // read and never written; "Repeat" is written only when a repeat mode is chosen (an unknown word

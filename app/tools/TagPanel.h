@@ -3,8 +3,8 @@
 // it, the six common tag fields, the v1/v2 switch and the six tag buttons.
 //
 // The sheet is a view: it shows what it is given and reports what the user asks for. Reading
-// and writing tags, and deciding which files an edit goes to, belong to the main window, which
-// owns the tag editor (TMainWindow::ShowID3Tags, ChangeTags and the other tag handlers).
+// and writing tags, and deciding which files an edit goes to, belong to the naming tools, which
+// own the tag editor (TNamingTools::ShowID3Tags, ChangeTags and the other tag handlers).
 // Main thread only.
 
 #include "tags/TagEditor.h"

@@ -246,22 +246,4 @@ void SetStandardButtonTexts(const TIniFile &ini, const QString &section)
     take("Cancel", "sBAPWCancel");
 }
 
-// ---------------------------------------------------------------------------------------------
-// The frames made by the window set (app/Dialogs.h).
-
-TDialogWindow *CreateChangeExpressionWindow(QWidget *parent)
-{
-    return new TChangeExpressionWindow(parent);
-}
-
-TDialogWindow *CreateAddPlaylistWindow(QWidget *parent)
-{
-    return new TAddPlaylistWindow(parent);
-}
-
-TDialogWindow *CreateCustomizeTemplateWindow(QWidget *parent)
-{
-    return new TCustomizeTemplateWindow(parent);
-}
-
 } // namespace vorlane
