@@ -228,11 +228,10 @@ void TMainWindow::connectMenus()
         a->setChecked(true);
         applyTheme(a->data().toString());
     });
-    for (auto [item, url] : {std::pair{m.PMSNFacebook, "https://www.facebook.com/"},
-                             {m.PMSNVkontakte, "https://vk.com/"},
-                             {m.PMSNOdnoklassniki, "https://ok.ru/"}}) {
-        connect(item, &QAction::triggered, this,
-                [u = QString::fromLatin1(url)] { QDesktopServices::openUrl(QUrl(u)); });
+    // The maker's pages are configuration (fLoadConf gives each item its address).
+    for (QAction *page : {m.PMSNFacebook, m.PMSNVkontakte, m.PMSNOdnoklassniki}) {
+        connect(page, &QAction::triggered, this,
+                [page] { QDesktopServices::openUrl(QUrl(page->data().toString())); });
     }
 }
 
@@ -367,8 +366,18 @@ void TMainWindow::fLoadConf()
     vVorlane->LoadCatalog();       // FL.txt, BK.txt, PL.txt
     vVorlane->RecoverRecordings(); // a stream recording a crash cut short
 
-    vConfig = ReadConfig(TIniFile(vProgramDataDir + "VL4Conf/Config.ini"));
+    const TIniFile ini(vProgramDataDir + "VL4Conf/Config.ini");
+    vConfig = ReadConfig(ini);
     const TConfig &c = vConfig;
+    // The maker's pages, from the "Services" section; an item without an address is disabled.
+    for (auto [page, key] : {std::pair{vMenus->PMSNFacebook, "FacebookPage"},
+                             {vMenus->PMSNVkontakte, "VkontaktePage"},
+                             {vMenus->PMSNOdnoklassniki, "OdnoklassnikiPage"}}) {
+        const QString address =
+            ini.ReadString(QStringLiteral("Services"), QLatin1String(key), QString()).trimmed();
+        page->setData(address);
+        page->setEnabled(!address.isEmpty());
+    }
     if (!c.CodePage.isEmpty())
         SetLegacyCodePage(c.CodePage);
     vCurLanguage = c.Lang;
