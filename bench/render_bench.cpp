@@ -1,27 +1,37 @@
-// The effect chain rendered without output, against the ffmpeg command line doing the same.
+// The effect chain rendered, against the ffmpeg command line doing the same.
 //
 // Makes (once, in a temporary folder) a 5-minute 192 kbit/s stereo MP3, then times in one run:
-//   ours      decode + ten 12-semitone EQ bands + echo + compressor + tempo +10 %, single thread
-//   ffmpeg    ffmpeg -threads 1 -filter_threads 1 -i X -af <the same chain> -f null -
-// and prints the ratio ours / ffmpeg (goal: 1.2 or less). Each figure is the best of three runs.
+//   in process  decode + ten 12-semitone EQ bands + echo + compressor + tempo +10 %, single
+//               thread, without output (best of three runs)
+//     against   ffmpeg -threads 1 -filter_threads 1 -i X -af <the same chain> -f null -
+//   command     vorlane-cli render X OUT.wav with the same effects: a fresh process writing its
+//               32-bit float WAV file
+//     against   ffmpeg -threads 1 -filter_threads 1 -i X -af <the same chain>
+//                      -c:a pcm_f32le OUT.wav
+//               (best and median of runs taken in turns)
+// and prints the ratios ours / ffmpeg (goal: 1.2 or less).
 
+#include "bench/CommandTimer.h"
 #include "playback/SoundEffects.h"
 #include "playback/engine/Stream.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 using namespace vorlane;
 
 namespace {
 
 constexpr int kRuns = 3;
+constexpr int kCommandRuns = 5;
 const float kBands[TEqualizer::kBands] = {80, 170, 310, 600, 1000, 3000, 6000, 12000, 14000, 16000};
 const float kGains[TEqualizer::kBands] = {6, 4, 2, 0, -2, -3, 0, 3, 4, 5};
 
@@ -108,5 +118,38 @@ int main(int argc, char **argv)
     std::printf("  ours    %7.3f s  (%.1f s of sound out)\n", ours, frames / 44100.0);
     std::printf("  ffmpeg  %7.3f s\n", theirs);
     std::printf("  ratio ours/ffmpeg = %.2f (goal <= 1.20)\n", ours / theirs);
+
+    const QString cli = QStringLiteral(VORLANE_BENCH_CLI);
+    QStringList eq;
+    for (float g : kGains)
+        eq << QString::number(g);
+    const QString ourWav = dir.filePath("ours.wav"), ffmpegWav = dir.filePath("ffmpeg.wav");
+    const QStringList ourArgs = {"render",      path,      ourWav,   "--eq",
+                                 eq.join(u','), "--echo",  "30,100", "--compressor",
+                                 "-20,4",       "--tempo", "10"};
+    const QStringList ffmpegArgs = {"-nostdin",        "-loglevel", "error",     "-threads", "1",
+                                    "-filter_threads", "1",         "-i",        path,       "-af",
+                                    FfmpegChain(),     "-c:a",      "pcm_f32le", ffmpegWav};
+    std::vector<double> ourTimes, ffmpegTimes;
+    for (int i = 0; i < kCommandRuns; ++i) {
+        QFile::remove(ourWav);
+        QFile::remove(ffmpegWav);
+        const bench::TCommandRun o = bench::RunCommand(cli, ourArgs, bench::TOutput::Null);
+        const bench::TCommandRun f = bench::RunCommand("ffmpeg", ffmpegArgs, bench::TOutput::Null);
+        if (o.ExitCode != 0 || f.ExitCode != 0) {
+            std::fprintf(stderr, "render_bench: a command failed\n");
+            return 1;
+        }
+        ourTimes.push_back(o.Ms / 1000);
+        ffmpegTimes.push_back(f.Ms / 1000);
+    }
+    const bench::TFigures o = bench::Figures(ourTimes), f = bench::Figures(ffmpegTimes);
+    std::printf("as commands, writing a 32-bit float WAV file (best, median)\n");
+    std::printf("  vorlane-cli render  %7.3f s  %7.3f s  (%.1f MB)\n", o.Best, o.Median,
+                QFileInfo(ourWav).size() / 1e6);
+    std::printf("  ffmpeg              %7.3f s  %7.3f s  (%.1f MB)\n", f.Best, f.Median,
+                QFileInfo(ffmpegWav).size() / 1e6);
+    std::printf("  ratio ours/ffmpeg = %.2f best, %.2f median (goal <= 1.20)\n", o.Best / f.Best,
+                o.Median / f.Median);
     return 0;
 }

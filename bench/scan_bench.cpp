@@ -6,9 +6,13 @@
 //   sort         natural sort of the scanned names         as a share of the scan time
 //   find exact   a key found nowhere (a full pass)         as a share of the scan time
 //   find fuzzy   the same in fuzzy mode (threshold 0.8)    as a share of the scan time
-// Each figure is the median of several runs.
+// In process, each figure is the median of several runs. Then the same scan as users run it:
+//   command      vorlane-cli scan DIR --subfolders --all-files   vs  the same find
+// each a fresh process writing into a pipe that is read to its end; best and median of runs
+// taken in turns.
 
 #include "base/FileList.h"
+#include "bench/CommandTimer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -137,5 +141,29 @@ int main(int argc, char **argv)
                 100 * exactMs / scanAllMs);
     std::printf("fuzzy find (full pass):  %8.1f ms   share of scan %.1f%% (goal <= 5%%)\n", fuzzyMs,
                 100 * fuzzyMs / scanAllMs);
+
+    const QString cli = QStringLiteral(VORLANE_BENCH_CLI);
+    const QStringList ourArgs = {"scan", root, "--subfolders", "--all-files"};
+    const QStringList findArgs = {root, "-type", "f", "-printf", "%T@ %p\n"};
+    bench::RunCommand(cli, ourArgs, bench::TOutput::Pipe);
+    std::vector<double> findTimes, ourTimes;
+    bool failed = false;
+    for (int i = 0; i < 2 * runs - 1; ++i) {
+        const bench::TCommandRun theirs = bench::RunCommand("find", findArgs, bench::TOutput::Pipe);
+        const bench::TCommandRun ours = bench::RunCommand(cli, ourArgs, bench::TOutput::Pipe);
+        failed = failed || theirs.ExitCode != 0 || ours.ExitCode != 0 || ours.OutBytes == 0;
+        findTimes.push_back(theirs.Ms);
+        ourTimes.push_back(ours.Ms);
+    }
+    if (failed) {
+        std::fprintf(stderr, "scan_bench: a command failed\n");
+        return 1;
+    }
+    const bench::TFigures f = bench::Figures(findTimes), o = bench::Figures(ourTimes);
+    std::printf("as commands, output to a pipe:     best        median\n");
+    std::printf("find -printf:            %8.1f ms  %8.1f ms\n", f.Best, f.Median);
+    std::printf("vorlane-cli scan:        %8.1f ms  %8.1f ms   ratio to find %.2f best, %.2f median"
+                " (goal <= 1.30)\n",
+                o.Best, o.Median, o.Best / f.Best, o.Median / f.Median);
     return 0;
 }
