@@ -6,6 +6,15 @@
 
 namespace vorlane::cli {
 
+using TCommandFunction = int (*)(const QStringList &args);
+
+// play, render, info and waveform are built into a module of their own, vorlane-cli-playback.so,
+// with the audio engine (FFmpeg, SDL): vorlane-cli loads it for those four only, so that the other
+// commands start without binding the two hundred libraries the engine brings. The module's one
+// entry point (kPlaybackCommandSymbol) gives the command of a name, or null for another name.
+using TPlaybackCommandLookup = TCommandFunction (*)(const char *name);
+inline constexpr const char *kPlaybackCommandSymbol = "VorlaneCliPlaybackCommand";
+
 // scan DIR [--subfolders] [--all-files] [--sort name|name-desc|title|date]: the folder's list in
 // the list line format (cursor line, then one full path per line). Files the list cannot hold
 // (a line break in the path, a name that is not valid text) are left out, and when there are any

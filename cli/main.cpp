@@ -4,6 +4,8 @@
 #include "cli/Commands.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QTextStream>
 
 #include <cstdio>
@@ -13,7 +15,7 @@ namespace {
 
 struct Command {
     const char *name;
-    int (*run)(const QStringList &args);
+    vorlane::cli::TCommandFunction run; // null: a command of the playback module
     const char *usage;
 };
 
@@ -21,15 +23,14 @@ struct Command {
 const std::vector<Command> kCommands = {
     {"scan", vorlane::cli::RunScan,
      "scan DIR [--subfolders] [--all-files] [--sort name|name-desc|title|date]"},
-    {"play", vorlane::cli::RunPlay,
+    {"play", nullptr,
      "play FILE|URL [--eq G0,...,G9] [--echo MIX,DELAY_MS] [--compressor THRESHOLD_DB,RATIO] "
      "[--tempo PERCENT] [--seconds S]"},
-    {"render", vorlane::cli::RunRender,
+    {"render", nullptr,
      "render FILE OUT.wav [--eq G0,...,G9] [--echo MIX,DELAY_MS] [--compressor THRESHOLD_DB,RATIO] "
      "[--tempo PERCENT] [--from SECONDS] [--seconds S]"},
-    {"info", vorlane::cli::RunInfo, "info [--json] FILE|URL"},
-    {"waveform", vorlane::cli::RunWaveform,
-     "waveform FILE [--width N] [--height H] [--png OUT] [--json]"},
+    {"info", nullptr, "info [--json] FILE|URL"},
+    {"waveform", nullptr, "waveform FILE [--width N] [--height H] [--png OUT] [--json]"},
     {"tags", vorlane::cli::RunTags,
      "tags show [--json] FILE... | set [--v1|--v2] [--title T] [--artist A] [--album B] "
      "[--track N] [--genre G] [--year Y] FILE... | copy --to-v1|--to-v2 FILE... | "
@@ -41,6 +42,39 @@ const std::vector<Command> kCommands = {
      "catalogue refresh|lists [--data DIR] | catalogue show N [--data DIR]"},
     {"search", vorlane::cli::RunSearch, "search QUERY [--data DIR]"},
 };
+
+// The playback module: beside the program (the build tree), else in the installed library
+// folder (<prefix>/<libdir>/vorlane/); empty when it is nowhere.
+QString playbackModule()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QStringList candidates = {
+        appDir + QStringLiteral("/vorlane-cli-playback.so"),
+        appDir + QStringLiteral("/../" VORLANE_INSTALL_LIBDIR "/vorlane/vorlane-cli-playback.so")};
+    for (const QString &candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
+}
+
+int runFromPlaybackModule(const char *name, const QStringList &args)
+{
+    const QString path = playbackModule();
+    QLibrary module(path);
+    const auto lookup = path.isEmpty() ? nullptr
+                                       : reinterpret_cast<vorlane::cli::TPlaybackCommandLookup>(
+                                             module.resolve(vorlane::cli::kPlaybackCommandSymbol));
+    const vorlane::cli::TCommandFunction run = lookup ? lookup(name) : nullptr;
+    if (!run) {
+        QTextStream(stderr) << "vorlane-cli: no playback: "
+                            << (path.isEmpty() ? QStringLiteral("vorlane-cli-playback.so not found")
+                                               : module.errorString())
+                            << "\n";
+        return 1;
+    }
+    return run(args);
+}
 
 int usage()
 {
@@ -65,7 +99,7 @@ int main(int argc, char **argv)
     const QString name = args.takeFirst();
     for (const Command &c : kCommands) {
         if (name == QLatin1String(c.name))
-            return c.run(args);
+            return c.run ? c.run(args) : runFromPlaybackModule(c.name, args);
     }
     return usage();
 }

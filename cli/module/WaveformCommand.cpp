@@ -1,4 +1,5 @@
-// waveform: the overview strip's analysis of one file, without a window.
+// waveform: the overview strip's analysis of one file, without a window. Built into the playback
+// module vorlane-cli-playback.so (cli/Commands.h).
 
 #include "cli/Commands.h"
 

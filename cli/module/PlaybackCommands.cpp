@@ -1,4 +1,5 @@
-// play, render and info: the audio engine and the player from the command line.
+// play, render and info: the audio engine and the player from the command line. Built into the
+// playback module vorlane-cli-playback.so (cli/Commands.h).
 
 #include "cli/Commands.h"
 
@@ -342,3 +343,17 @@ int RunPlay(const QStringList &args)
 }
 
 } // namespace vorlane::cli
+
+extern "C" Q_DECL_EXPORT vorlane::cli::TCommandFunction VorlaneCliPlaybackCommand(const char *name)
+{
+    const QLatin1String command(name);
+    if (command == QLatin1String("play"))
+        return vorlane::cli::RunPlay;
+    if (command == QLatin1String("render"))
+        return vorlane::cli::RunRender;
+    if (command == QLatin1String("info"))
+        return vorlane::cli::RunInfo;
+    if (command == QLatin1String("waveform"))
+        return vorlane::cli::RunWaveform;
+    return nullptr;
+}
