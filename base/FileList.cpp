@@ -30,18 +30,69 @@ namespace vorlane {
 
 namespace {
 
-// The record of a local list line: the full path split at its last "/".
-TFileName localRecord(const QString &path)
+// GetFileDateTime of a file named relative to an open folder, whose path is not walked again.
+double fileDateAt(int folderFd, const QString &name)
 {
-    TFileName r;
-    const qsizetype slash = path.lastIndexOf(u'/');
-    r.DirName = slash < 0 ? QStringLiteral("/") : path.left(slash + 1);
-    r.FileName = slash < 0 ? path : path.mid(slash + 1);
-    r.Title = NameWithoutExtension(r.FileName);
-    return r;
+#if defined(Q_OS_UNIX)
+    const QByteArray bytes = QFile::encodeName(name);
+    struct stat st {};
+    // An empty name (a line ending in "/") is the folder itself.
+    if (fstatat(folderFd, bytes.constData(), &st, bytes.isEmpty() ? AT_EMPTY_PATH : 0) != 0)
+        return 0;
+    return UnixTimeToDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+#else
+    Q_UNUSED(folderFd);
+    Q_UNUSED(name);
+    return 0;
+#endif
 }
 
 } // namespace
+
+// The folder of the last local line added, with its hash: the entries of the lines after it that
+// name the same folder share that string, as a scan's entries do. From its second entry on the
+// folder is held open, and their dates are read relative to it.
+class TFileList::LastFolder {
+public:
+    LastFolder() = default;
+    LastFolder(const LastFolder &) = delete;
+    LastFolder &operator=(const LastFolder &) = delete;
+    ~LastFolder() { closeFolder(); }
+
+    // The folder of the next line.
+    void Take(QStringView folder)
+    {
+        if (!Name.isNull() && folder == Name) {
+#if defined(Q_OS_UNIX)
+            if (Fd < 0 && !vOpenTried) {
+                vOpenTried = true;
+                Fd = open(QFile::encodeName(Name).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            }
+#endif
+            return;
+        }
+        closeFolder();
+        Name = folder.toString();
+        Hash = qHash(Name);
+    }
+
+    QString Name;
+    size_t Hash = 0;
+    int Fd = -1; // the folder, open; -1 for a folder's first entry, or when it cannot be opened
+
+private:
+    void closeFolder()
+    {
+#if defined(Q_OS_UNIX)
+        if (Fd >= 0)
+            close(Fd);
+#endif
+        Fd = -1;
+        vOpenTried = false;
+    }
+
+    bool vOpenTried = false;
+};
 
 // ---- TChangeJournal ----
 
@@ -157,20 +208,20 @@ void TFileList::dropNameHashes()
     vNameHashesKept = false;
 }
 
-void TFileList::appendUnchecked(const TFileName &record)
+void TFileList::appendUnchecked(TFileName &&record)
 {
-    if (vList.size() > vCount)
-        vList[vCount] = record;
-    else
-        vList.append(record);
     indexAdd(record);
     keepNameHash(record);
+    if (vList.size() > vCount)
+        vList[vCount] = std::move(record);
+    else
+        vList.append(std::move(record));
     vJournal.Reshaped();
     CurIndex = vCount;
     ++vCount;
 }
 
-void TFileList::appendChecked(const TFileName &record, size_t dirHash)
+void TFileList::appendChecked(TFileName &&record, size_t dirHash, int folderFd)
 {
     ensureIndex();
     if (!record.DirName.isEmpty()) {
@@ -179,11 +230,15 @@ void TFileList::appendChecked(const TFileName &record, size_t dirHash)
             return;
         uses = 1;
     }
-    if (vList.size() > vCount)
-        vList[vCount] = record;
-    else
-        vList.append(record);
+    // Read only for a record that is added: a list of repeated lines asks once per file.
+    if (!record.IsNetwork())
+        record.Date = folderFd >= 0 ? fileDateAt(folderFd, record.FileName)
+                                    : GetFileDateTime(record.DirName + record.FileName);
     keepNameHash(record);
+    if (vList.size() > vCount)
+        vList[vCount] = std::move(record);
+    else
+        vList.append(std::move(record));
     vJournal.Reshaped();
     CurIndex = vCount;
     ++vCount;
@@ -191,13 +246,7 @@ void TFileList::appendChecked(const TFileName &record, size_t dirHash)
 
 void TFileList::AddNewRecord(const TFileName &record)
 {
-    if (record.IsNetwork()) {
-        appendChecked(record);
-        return;
-    }
-    TFileName local = record;
-    local.Date = GetFileDateTime(record.DirName + record.FileName);
-    appendChecked(local);
+    appendChecked(TFileName(record));
 }
 
 void TFileList::AddNewRecord(const QString &fileName, const QString &dirName, const QString &title)
@@ -225,11 +274,8 @@ void TFileList::AddNewRecord(const QString &link)
         r.DirName = address.left(slash + 1);
         r.FileName = address.mid(slash + 1);
     }
-    r.Date = 0;
-    if (r.IsNetwork())
-        appendChecked(r);
-    else
-        AddNewRecord(r); // an ftp:// address: no local file, so its date reads as 0
+    r.Date = 0; // an ftp:// address is not a network entry, but names no local file either
+    appendChecked(std::move(r));
 }
 
 void TFileList::ClearList()
@@ -389,17 +435,15 @@ int TFileList::CreateList(bool audioOnly)
     // A scan meets every (folder, name) pair once, so it appends without the duplicate check
     // and leaves the index to be built if something is added later.
     dropIndex();
-    QString root = RootDir;
-    if (root.isEmpty() || !QFileInfo(root).isDir())
-        return 0;
-    if (!root.endsWith(u'/'))
-        root += u'/';
-    const int leftOut = scanFolder(root, audioOnly);
+    const int leftOut =
+        ScanFolder(audioOnly, [this](TFileName &&record) { appendUnchecked(std::move(record)); });
     CurIndex = 0;
     return leftOut;
 }
 
 namespace {
+
+using TTake = std::function<void(TFileName &&)>;
 
 // A line break would split the entry's list line in two.
 bool holdsLineBreak(QStringView text)
@@ -407,7 +451,20 @@ bool holdsLineBreak(QStringView text)
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
+// Lists the tree at `root` (ending in "/") into `take`; returns how many files were left out.
+int scanTree(const QString &root, bool included, bool audioOnly, const TTake &take);
+
 } // namespace
+
+int TFileList::ScanFolder(bool audioOnly, const std::function<void(TFileName &&)> &take) const
+{
+    QString root = RootDir;
+    if (root.isEmpty() || !QFileInfo(root).isDir())
+        return 0;
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    return scanTree(root, Included, audioOnly, take);
+}
 
 #if defined(Q_OS_UNIX)
 
@@ -452,9 +509,7 @@ unsigned char entryType(mode_t mode)
     return S_ISDIR(mode) ? DT_DIR : S_ISREG(mode) ? DT_REG : S_ISLNK(mode) ? DT_LNK : DT_UNKNOWN;
 }
 
-} // namespace
-
-int TFileList::scanFolder(const QString &root, bool audioOnly)
+int scanTree(const QString &root, bool included, bool audioOnly, const TTake &take)
 {
     // Depth first, in the order the file system returns entries: a sub-folder's files appear where
     // the sub-folder was met. Sub-folders are opened relative to their parent, so a name that does
@@ -470,7 +525,7 @@ int TFileList::scanFolder(const QString &root, bool audioOnly)
         int64_t ParentType = -1;
     };
     struct Walker {
-        TFileList &list;
+        const TTake &take;
         bool audioOnly;
         bool included;
         int leftOut = 0;
@@ -536,7 +591,7 @@ int TFileList::scanFolder(const QString &root, bool audioOnly)
                 record.DirName = place.Folder;
                 record.Title = NameWithoutExtension(fileName);
                 record.Date = UnixTimeToDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
-                list.appendUnchecked(record);
+                take(std::move(record));
             }
             // What killed writes left beside the files goes when their folder is scanned.
             if (copiesSeen && place.Listable)
@@ -575,14 +630,18 @@ int TFileList::scanFolder(const QString &root, bool audioOnly)
     top.Folder = root;
     top.Real = realPathOf(QFile::encodeName(root));
     top.Listable = !holdsLineBreak(root);
-    Walker walker{*this, audioOnly, Included, 0, {}};
+    Walker walker{take, audioOnly, included, 0, {}};
     walker.walk(std::move(dir), top);
     return walker.leftOut;
 }
 
+} // namespace
+
 #else
 
-int TFileList::scanFolder(const QString &folder, bool audioOnly)
+namespace {
+
+int scanTree(const QString &folder, bool included, bool audioOnly, const TTake &take)
 {
     const QDir dir(folder);
     const QFileInfoList entries =
@@ -590,8 +649,8 @@ int TFileList::scanFolder(const QString &folder, bool audioOnly)
     int leftOut = 0;
     for (const QFileInfo &info : entries) {
         if (info.isDir()) {
-            if (Included && !info.isSymLink())
-                leftOut += scanFolder(folder + info.fileName() + u'/', audioOnly);
+            if (included && !info.isSymLink())
+                leftOut += scanTree(folder + info.fileName() + u'/', included, audioOnly, take);
             continue;
         }
         if (audioOnly && !IsAudioFileName(info.fileName()))
@@ -606,10 +665,12 @@ int TFileList::scanFolder(const QString &folder, bool audioOnly)
         record.Title = NameWithoutExtension(record.FileName);
         const qint64 ms = info.lastModified().toMSecsSinceEpoch();
         record.Date = UnixTimeToDateTime(ms / 1000, (ms % 1000) * 1000000);
-        appendUnchecked(record);
+        take(std::move(record));
     }
     return leftOut;
 }
+
+} // namespace
 
 #endif
 
@@ -768,12 +829,26 @@ QStringList TFileList::GetStringList() const
 
 void TFileList::AddListLine(const QString &line)
 {
-    if (line.trimmed().isEmpty())
+    LastFolder last;
+    addListLine(line, last);
+}
+
+void TFileList::addListLine(const QString &line, LastFolder &last)
+{
+    if (QStringView(line).trimmed().isEmpty())
         return;
-    if (line.contains(QLatin1String("http")))
+    if (line.contains(QLatin1String("http"))) {
         AddNewRecord(line);
-    else
-        AddNewRecord(localRecord(line));
+        return;
+    }
+    // The full path split at its last "/".
+    TFileName r;
+    const qsizetype slash = line.lastIndexOf(u'/');
+    last.Take(slash < 0 ? QStringView(u"/") : QStringView(line).left(slash + 1));
+    r.DirName = last.Name;
+    r.FileName = slash < 0 ? line : line.mid(slash + 1);
+    r.Title = NameWithoutExtension(r.FileName);
+    appendChecked(std::move(r), last.Hash, last.Fd);
 }
 
 bool TFileList::LoadListFromFile(const QString &fileName)
@@ -793,8 +868,11 @@ void TFileList::LoadListFromString(QStringList &lines)
         return;
     bool ok = false;
     const int cursor = lines.takeFirst().trimmed().toInt(&ok);
+    ensureIndex();
+    vIndex.reserve(vCount + lines.size());
+    LastFolder last;
     for (const QString &line : std::as_const(lines))
-        AddListLine(line);
+        addListLine(line, last);
     CurIndex = ok ? cursor : 0;
 }
 

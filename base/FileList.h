@@ -18,6 +18,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -94,6 +95,14 @@ struct TFileName {
     const QString &Text() const { return Title.isEmpty() ? FileName : Title; }
 };
 
+} // namespace vorlane
+
+// Records may be moved as bytes (as QStrings may): a growing list reallocates in place instead of
+// moving each record.
+Q_DECLARE_TYPEINFO(vorlane::TFileName, Q_RELOCATABLE_TYPE);
+
+namespace vorlane {
+
 // What the folder scan knows of a folder before it lists it.
 struct TFolderFacts {
     int64_t FileSystemType = 0; // statfs f_type; 0 when unknown
@@ -163,6 +172,11 @@ public:
     // files were left out that way. The cursor ends at 0. Stale copies that killed file
     // replacements left in a scanned folder are removed (base/FileReplacement.h).
     int CreateList(bool audioOnly);
+    // CreateList's scan without keeping the records: each file's record goes to `take` as the
+    // scan meets it, in the order CreateList lists them, and the list is left as it is. The
+    // same files are left out and counted, and the same stale copies removed. For a caller
+    // that uses each record once (printing a folder's list as it is read).
+    int ScanFolder(bool audioOnly, const std::function<void(TFileName &&)> &take) const;
 
     // Stable sorts in natural order (CompareNatural) of FileName, or of Title when titleSort;
     // ascending, or descending when reverse. Equal keys keep their order.
@@ -228,10 +242,16 @@ private:
     void indexRemove(const TFileName &record);
     void ensureIndex();
     void dropIndex();
-    void appendChecked(const TFileName &record, size_t dirHash);
-    void appendChecked(const TFileName &record) { appendChecked(record, qHash(record.DirName)); }
-    void appendUnchecked(const TFileName &record);
-    int scanFolder(const QString &folder, bool audioOnly);
+    // folderFd: the record's folder, open, for reading the date relative to it; -1 when not.
+    void appendChecked(TFileName &&record, size_t dirHash, int folderFd = -1);
+    void appendChecked(TFileName &&record)
+    {
+        const size_t dirHash = qHash(record.DirName);
+        appendChecked(std::move(record), dirHash);
+    }
+    class LastFolder;
+    void addListLine(const QString &line, LastFolder &last);
+    void appendUnchecked(TFileName &&record);
     void permute(const std::vector<int> &order);
     void keepNameHash(const TFileName &record);
     void dropNameHashes();

@@ -2,6 +2,7 @@
 #include "base/Codepage.h"
 #include "base/Messages.h"
 #include "base/TextFile.h"
+#include "base/TextUtils.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -253,6 +254,35 @@ TEST(FileListLines, LocalLinesAndTheFilesTheyAreReadFrom)
     EXPECT_EQ(fromMemory.Count(), 2);
 }
 
+TEST(FileListLines, RepeatedLinesAndLinesOfOneFolder)
+{
+    QTemporaryDir dir;
+    const QString music = dir.filePath(QStringLiteral("Music")) + '/';
+    ASSERT_TRUE(test::WriteFile(music + "a.mp3", "x"));
+    ASSERT_TRUE(test::WriteFile(music + "b.mp3", "x"));
+    const QString gone = dir.filePath(QStringLiteral("gone")) + '/';
+    QStringList lines{"0",
+                      music + "a.mp3",
+                      music + "b.mp3",
+                      music + "a.mp3",
+                      music,
+                      music + "missing.mp3",
+                      gone + "x.mp3",
+                      gone + "y.mp3",
+                      music + "b.mp3"};
+    TFileList list;
+    list.LoadListFromString(lines);
+    EXPECT_EQ(names(list), QStringList({"a.mp3", "b.mp3", "", "missing.mp3", "x.mp3", "y.mp3"}));
+    // Dates are the files' own, however the lines of a folder follow each other; a line naming
+    // the folder itself gets the folder's.
+    EXPECT_EQ(list.At(0).Date, GetFileDateTime(music + "a.mp3"));
+    EXPECT_EQ(list.At(1).Date, GetFileDateTime(music + "b.mp3"));
+    EXPECT_EQ(list.At(2).Date, GetFileDateTime(music));
+    EXPECT_GT(list.At(2).Date, 40000);
+    EXPECT_EQ(list.At(3).Date, 0);
+    EXPECT_EQ(list.At(5).Date, 0);
+}
+
 TEST(FileListName, ExtensionAndIncludesSuffix)
 {
     SetMessage(QStringLiteral("SM_WITHINCLUDES"), QStringLiteral(" (+sub)"));
@@ -318,6 +348,31 @@ TEST(FolderScan, AudioFilterSubfoldersHiddenAndOrder)
     none.RootDir = root + "/does-not-exist";
     none.CreateList(true);
     EXPECT_EQ(none.Count(), 0);
+}
+
+TEST(FolderScan, ScanFolderHandsOverWhatCreateListKeeps)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    for (const char *name : {"a.mp3", "b.txt", "sub/c.ogg", "sub/bad\nname.mp3", "sub/d/e.mp3"})
+        ASSERT_TRUE(test::WriteFile(root + '/' + QString::fromUtf8(name), "x"));
+    TFileList list;
+    list.RootDir = root;
+    list.Included = true;
+    EXPECT_EQ(list.CreateList(false), 1);
+
+    TFileList scanned;
+    scanned.RootDir = root;
+    scanned.Included = true;
+    QList<TFileName> taken;
+    EXPECT_EQ(scanned.ScanFolder(false, [&](TFileName &&r) { taken.append(std::move(r)); }), 1);
+    EXPECT_EQ(scanned.Count(), 0);
+    ASSERT_EQ(taken.size(), list.Count());
+    for (int i = 0; i < list.Count(); ++i) {
+        EXPECT_EQ(TFileList::RecordToLine(taken.at(i)), TFileList::RecordToLine(list.At(i)));
+        EXPECT_EQ(taken.at(i).Title, list.At(i).Title);
+        EXPECT_EQ(taken.at(i).Date, list.At(i).Date);
+    }
 }
 
 TEST(FolderScan, PseudoFoldersByTypeOrPlace)
