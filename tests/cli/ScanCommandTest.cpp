@@ -47,3 +47,25 @@ TEST(CliScan, MissingFolderAndBadArguments)
     EXPECT_EQ(RunCli({"scan", ".", "--sort", "size"}).code, 2);
     EXPECT_EQ(RunCli({"frobnicate"}).code, 2);
 }
+
+TEST(CliScan, AListOfManyBlocksComesWholeSortedOrNot)
+{
+    QTemporaryDir dir;
+    const QString tail = QString(100, u'ж') + QStringLiteral(".mp3");
+    for (int i = 0; i < 1500; ++i)
+        ASSERT_TRUE(test::WriteFile(dir.filePath(QString::number(i) + tail), "x"));
+    const CliResult unsorted = RunCli({"scan", dir.path()});
+    const CliResult sorted = RunCli({"scan", dir.path(), "--sort", "name"});
+    ASSERT_EQ(unsorted.code, 0) << unsorted.err.toStdString();
+    ASSERT_EQ(sorted.code, 0);
+    EXPECT_GT(sorted.out.toUtf8().size(), 256 * 1024) << "more than one output block";
+    EXPECT_TRUE(unsorted.out.endsWith(u'\n'));
+    QStringList lines = unsorted.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1501);
+    EXPECT_EQ(lines.first(), QStringLiteral("0"));
+    // Unsorted the order is the file system's; the lines are the same.
+    QStringList sortedLines = sorted.out.split(u'\n', Qt::SkipEmptyParts);
+    lines.sort();
+    sortedLines.sort();
+    EXPECT_EQ(lines, sortedLines);
+}
