@@ -27,7 +27,8 @@ int RunScan(const QStringList &args);
 // a second. 0; 1 when the source cannot be opened; 2 for bad arguments.
 int RunPlay(const QStringList &args);
 // render FILE OUT.wav [effects] [--from SECONDS] [--seconds S]: the same chain without output,
-// written as a 32-bit float WAV. 0; 1 when the source cannot be opened or OUT not written.
+// written as a 32-bit float WAV while it is rendered. 0; 1 when the source cannot be opened or
+// OUT not written whole (no file is left then), or when OUT is the source itself.
 int RunRender(const QStringList &args);
 // info [--json] FILE|URL: decoded length in bytes and seconds, rate, channels, bit rate; with
 // --json one object {"bytes":N,"seconds":S,"rate":R,"channels":C,"bitrate":K}. 0; 1 when the

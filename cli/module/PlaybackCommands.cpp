@@ -15,6 +15,8 @@
 #include <cmath>
 #include <optional>
 
+#include <sys/stat.h>
+
 namespace vorlane::cli {
 
 namespace {
@@ -199,35 +201,97 @@ int CannotOpen(const QString &what, const QString &why)
     return 1;
 }
 
-// False when the file could not be written whole; nothing is left behind then.
-bool WriteFloatWav(const QString &path, const std::vector<float> &samples, int rate, int channels)
-{
-    // RIFF sizes are 32-bit: a longer render does not fit in one WAV file.
-    const quint64 dataBytes = quint64(samples.size()) * sizeof(float);
-    if (dataBytes > 0xFFFFFFFFull - 58)
-        return false;
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    auto u32 = [](uint32_t v) { return QByteArray(reinterpret_cast<const char *>(&v), 4); };
-    auto u16 = [](uint16_t v) { return QByteArray(reinterpret_cast<const char *>(&v), 2); };
-    const auto data = static_cast<uint32_t>(dataBytes);
-    const uint32_t frames = static_cast<uint32_t>(samples.size() / channels);
-    QByteArray h;
-    h += "RIFF" + u32(4 + 26 + 12 + 8 + data) + "WAVE";
-    h += "fmt " + u32(18) + u16(3) + u16(static_cast<uint16_t>(channels)) + u32(rate) +
-         u32(rate * channels * 4) + u16(static_cast<uint16_t>(channels * 4)) + u16(32) + u16(0);
-    h += "fact" + u32(4) + u32(frames);
-    h += "data" + u32(data);
-    const bool ok = f.write(h) == h.size() &&
-                    f.write(reinterpret_cast<const char *>(samples.data()), data) == data &&
-                    f.flush();
-    f.close();
-    if (!ok || f.error() != QFileDevice::NoError) {
-        f.remove();
-        return false;
+// The 32-bit float WAV file of a render, written as the sound comes: blocks go to the file
+// straight from the buffer the stream fills, and the header, whose sizes are known only at the
+// end, is written over its place last. An output that cannot seek (a pipe, a device) is sent
+// whole at the end instead. Frames past maxFrames (when it is not negative) are dropped.
+class TFloatWavFile {
+public:
+    TFloatWavFile(const QString &path, int rate, int channels, qint64 maxFrames)
+        : vFile(path)
+        , vRate(rate)
+        , vChannels(channels)
+        , vMaxFrames(maxFrames)
+    {
     }
-    return true;
+
+    bool Open()
+    {
+        if (!vFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            return false;
+        struct stat st {};
+        vRegular = fstat(vFile.handle(), &st) == 0 && S_ISREG(st.st_mode);
+        return !vRegular || vFile.write(header(0)) == kHeaderBytes;
+    }
+    // False once the file cannot take them.
+    bool Write(const float *frames, qint64 count)
+    {
+        if (vMaxFrames >= 0)
+            count = std::min(count, vMaxFrames - vFrames);
+        if (count <= 0)
+            return true;
+        // RIFF sizes are 32-bit: a longer render does not fit in one WAV file.
+        if ((vFrames + count) * vChannels * 4 > 0xFFFFFFFFll - kHeaderBytes)
+            return false;
+        vFrames += count;
+        const qint64 bytes = count * vChannels * qint64(sizeof(float));
+        if (!vRegular) {
+            vHeld.append(reinterpret_cast<const char *>(frames), bytes);
+            return true;
+        }
+        return vFile.write(reinterpret_cast<const char *>(frames), bytes) == bytes;
+    }
+    bool Finish()
+    {
+        const QByteArray h = header(uint32_t(vFrames * vChannels * 4));
+        const bool ok = vRegular
+                            ? vFile.seek(0) && vFile.write(h) == kHeaderBytes
+                            : vFile.write(h) == kHeaderBytes && vFile.write(vHeld) == vHeld.size();
+        vFile.close();
+        return ok && vFile.error() == QFileDevice::NoError;
+    }
+    // After a failure: nothing is left behind (a device the user named stays, of course).
+    void Discard()
+    {
+        vFile.close();
+        if (vRegular)
+            vFile.remove();
+    }
+
+private:
+    static constexpr qint64 kHeaderBytes = 58;
+
+    QByteArray header(uint32_t dataBytes) const
+    {
+        auto u32 = [](uint32_t v) { return QByteArray(reinterpret_cast<const char *>(&v), 4); };
+        auto u16 = [](uint16_t v) { return QByteArray(reinterpret_cast<const char *>(&v), 2); };
+        const auto channels = static_cast<uint16_t>(vChannels);
+        QByteArray h;
+        h += "RIFF" + u32(4 + 26 + 12 + 8 + dataBytes) + "WAVE";
+        h += "fmt " + u32(18) + u16(3) + u16(channels) + u32(vRate) + u32(vRate * vChannels * 4) +
+             u16(uint16_t(channels * 4)) + u16(32) + u16(0);
+        h += "fact" + u32(4) + u32(uint32_t(vFrames));
+        h += "data" + u32(dataBytes);
+        return h;
+    }
+
+    QFile vFile;
+    const int vRate;
+    const int vChannels;
+    const qint64 vMaxFrames;
+    qint64 vFrames = 0;
+    bool vRegular = false;
+    QByteArray vHeld; // the sound for an output that cannot seek
+};
+
+// Whether two paths name the same file (links followed); false when either is missing.
+bool SameFile(const QString &a, const QString &b)
+{
+    struct stat sa {
+    }, sb{};
+    return stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 } // namespace
@@ -293,18 +357,38 @@ int RunRender(const QStringList &args)
     stream->Play();
 
     const qint64 end = o.seconds < 0 ? -1 : stream->GetSource().SecondsToBytes(o.from + o.seconds);
-    std::vector<float> out;
-    std::vector<float> buf(4096 * static_cast<size_t>(channels));
-    while (!stream->Ended() && (end < 0 || stream->Position() < end)) {
-        const int got = stream->Pull(buf.data(), 4096);
-        out.insert(out.end(), buf.begin(), buf.begin() + static_cast<ptrdiff_t>(got) * channels);
-    }
     // Without a tempo change the span ends on its exact sample.
-    if (end >= 0 && o.tempo == 0)
-        out.resize(std::min(out.size(), static_cast<size_t>(o.seconds * rate) * channels));
-    if (!WriteFloatWav(o.positional[1], out, rate, channels)) {
-        QTextStream(stderr) << "vorlane-cli: cannot write " << o.positional[1] << "\n";
+    const qint64 maxFrames = end >= 0 && o.tempo == 0 ? static_cast<qint64>(o.seconds * rate) : -1;
+    const QString outPath = o.positional[1];
+    auto cannotWrite = [&outPath](const QString &why) {
+        QTextStream(stderr) << "vorlane-cli: cannot write " << outPath << why << "\n";
         return 1;
+    };
+    // The output is written while the source is read: it must not be the source.
+    if (SameFile(what, outPath))
+        return cannotWrite(QStringLiteral(": it is the file being rendered"));
+    TFloatWavFile wav(outPath, rate, channels, maxFrames);
+    if (!wav.Open()) {
+        wav.Discard();
+        return cannotWrite({});
+    }
+    // Pulled in steps of kPullFrames, the span's end checked after each (as the tempo stage's
+    // output does not end on it), into a block written whole.
+    constexpr int kPullFrames = 4096;
+    constexpr int kBlockFrames = 16 * kPullFrames;
+    std::vector<float> block(static_cast<size_t>(kBlockFrames) * channels);
+    int filled = 0;
+    bool ok = true;
+    while (ok && !stream->Ended() && (end < 0 || stream->Position() < end)) {
+        filled += stream->Pull(block.data() + static_cast<size_t>(filled) * channels, kPullFrames);
+        if (filled > kBlockFrames - kPullFrames) {
+            ok = wav.Write(block.data(), filled);
+            filled = 0;
+        }
+    }
+    if (!ok || !wav.Write(block.data(), filled) || !wav.Finish()) {
+        wav.Discard();
+        return cannotWrite({});
     }
     return 0;
 }

@@ -113,7 +113,8 @@ bool Stream::Produce()
     std::lock_guard qlock(queueMutex_);
     if (!tempoBuf_.empty()) {
         Block b;
-        b.samples = tempoBuf_;
+        b.samples = std::move(tempoBuf_); // the next Produce starts a new one
+        tempoBuf_.clear();
         b.srcStart = start;
         b.srcEnd = end;
         queuedFrames_ += static_cast<int64_t>(b.samples.size() / channels_);
@@ -207,12 +208,20 @@ void Stream::Remember(const float *s, int frames)
 {
     std::lock_guard lock(historyMutex_);
     const size_t ch = static_cast<size_t>(channels_);
-    for (int f = 0; f < frames; ++f) {
-        std::memcpy(history_.data() + historyPos_ * ch, s + static_cast<size_t>(f) * ch,
-                    ch * sizeof(float));
-        historyPos_ = (historyPos_ + 1) % kHistoryFrames;
-    }
     historyFilled_ = std::min(kHistoryFrames, historyFilled_ + static_cast<size_t>(frames));
+    // Only the last kHistoryFrames frames stay in the ring; they go in at most two runs.
+    size_t left = static_cast<size_t>(frames);
+    if (left > kHistoryFrames) {
+        s += (left - kHistoryFrames) * ch;
+        left = kHistoryFrames;
+    }
+    while (left > 0) {
+        const size_t run = std::min(left, kHistoryFrames - historyPos_);
+        std::memcpy(history_.data() + historyPos_ * ch, s, run * ch * sizeof(float));
+        historyPos_ = (historyPos_ + run) % kHistoryFrames;
+        s += run * ch;
+        left -= run;
+    }
 }
 
 qint64 Stream::Position() const

@@ -128,6 +128,32 @@ TEST_F(CliPlayback, RenderAppliesTheChainToTheChosenSpan)
     EXPECT_NEAR(Peak(WavSamples(out), 22050, 44100), 0.65, 0.01);
 }
 
+TEST_F(CliPlayback, RenderToAPipeIsTheFileItWritesAndNeverItsSource)
+{
+    const QString out = dir_->filePath("piped.wav");
+    const QStringList effects = {"--tempo", "20", "--echo", "30,100"};
+    ASSERT_EQ(RunCli(QStringList{"render", dir_->filePath("tone.mp3"), out} + effects).code, 0);
+    const QByteArray file = test::ReadFile(out);
+    QByteArray piped;
+    ASSERT_EQ(test::Run(qEnvironmentVariable("VORLANE_CLI"),
+                        QStringList{"render", dir_->filePath("tone.mp3"), "/dev/stdout"} + effects,
+                        &piped),
+              0);
+    EXPECT_EQ(piped.size(), file.size());
+    EXPECT_TRUE(piped == file) << "the file's header is written last, over its place";
+    uint32_t dataBytes = 0;
+    std::memcpy(&dataBytes, file.constData() + 54, 4);
+    EXPECT_EQ(dataBytes, uint32_t(file.size() - 58));
+
+    // The output is written while the source is read: rendering a file onto itself would
+    // destroy it.
+    const QByteArray source = test::ReadFile(dir_->filePath("tone.wav"));
+    const CliResult self =
+        RunCli({"render", dir_->filePath("tone.wav"), dir_->filePath("tone.wav")});
+    EXPECT_EQ(self.code, 1);
+    EXPECT_TRUE(test::ReadFile(dir_->filePath("tone.wav")) == source);
+}
+
 TEST_F(CliPlayback, PlayPrintsTheStatusOnceASecond)
 {
     const CliResult r =
