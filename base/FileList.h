@@ -73,6 +73,9 @@ private:
     std::vector<std::pair<quint64, int>> vReplaced; // (step, row)
 };
 
+// Whether text holds "http": what makes a list line, or an entry's folder, a network one.
+bool HoldsHttp(QStringView text);
+
 // One catalogue entry.
 struct TFileName {
     QString FileName; // "Song.mp3"; for a network entry the last segment of its address
@@ -90,7 +93,7 @@ struct TFileName {
     // A record with an empty FileName counts as empty (no entry).
     bool IsEmpty() const { return FileName.isEmpty(); }
     // Entries whose folder part contains "http" are network entries in list lines.
-    bool IsNetwork() const { return DirName.contains(QLatin1String("http")); }
+    bool IsNetwork() const { return HoldsHttp(DirName); }
     // Title, or FileName when the title is empty: what lists show and Find searches.
     const QString &Text() const { return Title.isEmpty() ? FileName : Title; }
 };

@@ -34,19 +34,23 @@ QString DecodeText(const QByteArray &bytes)
 QStringList SplitLines(const QString &text)
 {
     QStringList lines;
-    const qsizetype n = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\n' && c != u'\r')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
+    const QStringView all(text);
+    const qsizetype n = all.size();
+    // Line ends are found by searches that run over blocks of characters: the next LF (kept
+    // while lines end before it, so text of lone CRs is not searched again and again), then the
+    // first CR before it.
+    qsizetype lf = -1;
+    for (qsizetype start = 0; start < n;) {
+        if (lf < start) {
+            lf = all.indexOf(u'\n', start);
+            if (lf < 0)
+                lf = n;
+        }
+        const qsizetype cr = all.sliced(start, lf - start).indexOf(u'\r');
+        const qsizetype end = cr < 0 ? lf : start + cr;
+        lines.append(text.mid(start, end - start));
+        start = end + (end + 1 < n && all[end] == u'\r' && all[end + 1] == u'\n' ? 2 : 1);
     }
-    if (start < n)
-        lines.append(text.mid(start));
     return lines;
 }
 

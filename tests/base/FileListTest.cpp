@@ -196,6 +196,11 @@ TEST(FileListFind, FuzzySearchSkipsTheCurrentEntry)
 
 TEST(FileListLines, NetworkLineSplitAndRoundTrip)
 {
+    EXPECT_TRUE(HoldsHttp(u"hhttp"));
+    EXPECT_TRUE(HoldsHttp(u"/home/http"));
+    EXPECT_FALSE(HoldsHttp(u"/home/htt"));
+    EXPECT_FALSE(HoldsHttp(u"HTTP h"));
+
     TFileList list;
     const QString line = QStringLiteral("http://example.invalid/dir/song.mp3?My Song");
     list.AddNewRecord(line);
@@ -430,6 +435,7 @@ TEST(TextFiles, EncodingsOnReadAndUtf8CrLfOnWrite)
     EXPECT_EQ(lines, marked);
 
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\n\r\nb\rc")), QStringList({"a", "", "b", "c"}));
+    EXPECT_EQ(SplitLines(QStringLiteral("\r\r\na\n\rb\r")), QStringList({"", "", "a", "", "b"}));
     EXPECT_TRUE(SplitLines(QString()).isEmpty());
     EXPECT_FALSE(ReadTextLines(dir.filePath(QStringLiteral("missing")), lines));
 }
