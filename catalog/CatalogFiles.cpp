@@ -20,6 +20,24 @@ namespace vorlane {
 
 namespace {
 
+// Whether a file holds exactly these bytes; read in blocks, so a long playlist is not copied
+// whole into memory only to be compared.
+bool FileHolds(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != bytes.size())
+        return false;
+    constexpr qint64 kBlock = 256 * 1024;
+    QByteArray block(kBlock, Qt::Uninitialized);
+    for (qsizetype at = 0; at < bytes.size();) {
+        const qint64 n = file.read(block.data(), std::min<qint64>(kBlock, bytes.size() - at));
+        if (n <= 0 || QByteArrayView(block.constData(), n) != QByteArrayView(bytes).sliced(at, n))
+            return false;
+        at += n;
+    }
+    return file.atEnd();
+}
+
 int parseInt(const QString &text)
 {
     bool ok = false;
@@ -130,10 +148,11 @@ QStringList PlayListFileLines(const TFileList &playlist)
 QByteArray PlayListFileBytes(const TFileList &playlist)
 {
     const QString cursor = QString::number(playlist.CurIndex);
+    // Room for every entry's title, network entry or not: what is not written is never touched.
     qsizetype units = cursor.size() + 2;
     for (int i = 0; i < playlist.Count(); ++i) {
         const TFileName &r = playlist.At(i);
-        units += r.DirName.size() + r.FileName.size() + 3 + (r.IsNetwork() ? r.Title.size() : 0);
+        units += r.DirName.size() + r.FileName.size() + 3 + r.Title.size();
     }
     QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     QByteArray bytes(utf8.requiredSpace(units), Qt::Uninitialized);
@@ -244,10 +263,8 @@ bool fCheckPLFile(const QString &programDataDir)
     // costs no synchronised write.
     const QByteArray bytes = EncodeTextLines(names);
     bool same = false;
-    if (read && QFileInfo(listFile).size() == bytes.size()) {
-        QFile file(listFile);
-        same = file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
-    }
+    if (read && QFileInfo(listFile).size() == bytes.size())
+        same = FileHolds(listFile, bytes);
     bool ok = same || WriteTextLines(listFile, names);
     const QString networkFile = conf + QStringLiteral("Playlists/") + network;
     if (!QFileInfo::exists(networkFile))
@@ -356,8 +373,7 @@ bool TVorlane::writeCatalogFile(const QString &path, const QByteArray &bytes)
     vSavedFiles.remove(path);
     // Not known yet (the first save after loading): reading is much cheaper than replacing.
     if (info.isFile() && info.size() == bytes.size()) {
-        QFile current(path);
-        if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) {
+        if (FileHolds(path, bytes)) {
             vSavedFiles.insert(path, TSavedFile{bytes, info.lastModified()});
             return true;
         }
