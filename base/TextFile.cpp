@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 
 namespace vorlane {
 
@@ -100,6 +101,20 @@ bool isLineEnd(char c)
     return c == '\n' || c == '\r';
 }
 
+// The first CR or LF at or after p, or end. `lf` is the next LF found so far (or end; null
+// before the first search), kept by the caller between lines so that bytes of lone CRs are not
+// searched for an LF again and again; both searches run over blocks of bytes.
+const char *findLineEnd(const char *p, const char *end, const char *&lf)
+{
+    if (!lf || lf < p) {
+        lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        if (!lf)
+            lf = end;
+    }
+    const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lf - p)));
+    return cr ? cr : lf;
+}
+
 } // namespace
 
 QByteArray ReadBoundedText(QIODevice &device, qsizetype maxBytes, int *damaged)
@@ -128,8 +143,9 @@ QByteArray ReadBoundedText(QIODevice &device, qsizetype maxBytes, int *damaged)
         const char *p = block.constData();
         const char *const end = p + n;
         if (!utf16) {
+            const char *lf = nullptr;
             while (p < end) {
-                const char *eol = std::find_if(p, end, isLineEnd);
+                const char *eol = findLineEnd(p, end, lf);
                 copy.Take(p, eol - p);
                 if (eol == end)
                     break;
