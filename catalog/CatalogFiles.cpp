@@ -38,6 +38,17 @@ bool FileHolds(const QString &path, const QByteArray &bytes)
     return file.atEnd();
 }
 
+// Whether UTF-8 bytes hold U+FFFD. Its first byte is rare in any text, and a byte is found by a
+// search over blocks of bytes: much quicker over a long playlist than a search for all three.
+bool HoldsReplacementCharacter(QByteArrayView bytes)
+{
+    for (qsizetype at = bytes.indexOf('\xEF'); at >= 0; at = bytes.indexOf('\xEF', at + 1)) {
+        if (bytes.sliced(at).startsWith("\xEF\xBF\xBD"))
+            return true;
+    }
+    return false;
+}
+
 int parseInt(const QString &text)
 {
     bool ok = false;
@@ -178,7 +189,7 @@ QByteArray PlayListFileBytes(const TFileList &playlist)
     // The encoder writes U+FFFD for a lone surrogate where QString::toUtf8 (which the other files
     // go through) writes "?": such a rare list takes the slow path, so a file is the same
     // whichever way it was made.
-    if (bytes.contains("\xEF\xBF\xBD"))
+    if (HoldsReplacementCharacter(bytes))
         return EncodeTextLines(PlayListFileLines(playlist));
     return bytes;
 }
