@@ -373,6 +373,8 @@ void TCopyThread::run()
             ok = DownloadUrlToFile(vExistenceFile, vDestinationFile, QStringLiteral("VL4"), &vStop);
         } else if (vMove) {
             ok = MoveLocalFile(vExistenceFile, vDestinationFile, &vStop);
+            if (ok)
+                vMoved.append(TPathChange{vExistenceFile, vDestinationFile, vDestinationDir});
         } else {
             ok = CopyLocalFile(vExistenceFile, vDestinationFile, &vStop);
         }
@@ -515,6 +517,8 @@ void TVorlane::fileJobFinished(TCopyThread *thread, bool move)
     QPointer<TCopyThread> &running = move ? MoveThread : CopyThread;
     if (running == thread)
         running = nullptr;
+    if (move)
+        followPathChanges(thread->TakeMoved());
     (move ? vMoveOperationList : vCopyOperationList).ClearList();
     QList<TFileJob> &pending = move ? vPendingMoves : vPendingCopies;
     if (pending.isEmpty() || vStopping)
@@ -648,6 +652,10 @@ void TVorlane::stopWorkers()
         if (t)
             t->wait();
     }
+    // The files a stopped move had already moved are followed now: its finished() may never be
+    // delivered.
+    if (MoveThread)
+        followPathChanges(MoveThread->TakeMoved());
 }
 
 } // namespace vorlane

@@ -9,11 +9,13 @@
 // (deleteLater) once it has finished; RequestStop() makes it stop after the file in work.
 
 #include "base/FileList.h"
+#include "catalog/References.h"
 
 #include <QString>
 #include <QThread>
 
 #include <atomic>
+#include <utility>
 
 namespace vorlane {
 
@@ -68,6 +70,8 @@ public:
     QString DestDir() const { return vDestinationDir; }
     // Stops after the file in work (a download or copy in progress is abandoned).
     void RequestStop() { vStop = true; }
+    // Once the thread has ended: the files a move moved, old path -> new path, each taken once.
+    QList<TPathChange> TakeMoved() { return std::exchange(vMoved, {}); }
 
 protected:
     void run() override;
@@ -76,13 +80,14 @@ private:
     QString vExistenceFile;   // source of the file in work
     QString vDestinationFile; // its target
     bool vMove = false;
-    int vFlag = 0;           // outcome of the file in work: 0 in progress, 1 success, 2 failure
-    QString vDestinationDir; // target folder, without a trailing "/"
-    TFileList vList;         // the work list (the thread's own copy)
-    TFileName vFile;         // the entry in work
-    int vLeft = 0;           // files still to do after it
-    std::atomic<int> &Flag;  // where vFlag is published
-    std::atomic<int> &Left;  // where the count left is published
+    int vFlag = 0;             // outcome of the file in work: 0 in progress, 1 success, 2 failure
+    QString vDestinationDir;   // target folder, without a trailing "/"
+    TFileList vList;           // the work list (the thread's own copy)
+    TFileName vFile;           // the entry in work
+    QList<TPathChange> vMoved; // the thread's own until it has ended
+    int vLeft = 0;             // files still to do after it
+    std::atomic<int> &Flag;    // where vFlag is published
+    std::atomic<int> &Left;    // where the count left is published
     const std::atomic<int> &QueuedBehind;
     std::atomic<bool> vStop{false};
 };

@@ -3,6 +3,7 @@
 #include "catalog/Naming.h"
 #include "base/RegularFile.h"
 #include "base/TextUtils.h"
+#include "catalog/References.h"
 #include "catalog/Vorlane.h"
 
 #include <QFile>
@@ -149,8 +150,10 @@ namespace {
 
 enum class TRenamed { Yes, Refused, Outside };
 
+// Every rename of the naming tools goes through here; each one made is added to `made`, for the
+// playlists and bookmarks to follow.
 TRenamed renameEntry(TFileList &list, int index, const QString &newFileName,
-                     const TNamingFence &fence)
+                     const TNamingFence &fence, QList<TPathChange> &made)
 {
     const TFileName entry = list.At(index);
     if (newFileName.isEmpty() || newFileName.contains(u'/') || newFileName.contains(QChar(0)))
@@ -166,6 +169,7 @@ TRenamed renameEntry(TFileList &list, int index, const QString &newFileName,
     const int cursor = list.CurIndex;
     list.SetRecord(index, newFileName, QString());
     list.CurIndex = cursor;
+    made.append(TPathChange{entry.DirName + entry.FileName, target, QString()});
     return TRenamed::Yes;
 }
 
@@ -214,7 +218,9 @@ void TVorlane::Edit(const QString &newFileName, TReopen reopen)
     TFileList *list = namingList(false);
     if (!list || vFileIndex < 0 || vFileIndex >= list->Count())
         return;
-    renameEntry(*list, vFileIndex, newFileName, TNamingFence(list->RootDir));
+    QList<TPathChange> made;
+    renameEntry(*list, vFileIndex, newFileName, TNamingFence(list->RootDir), made);
+    followPathChanges(made);
     vFlags = reopen == TReopen::ByCaller ? efListChanged : efMoveRefresh;
 }
 
@@ -231,9 +237,10 @@ QString TVorlane::Edit(int editType)
     if (!list->Included) {
         const TNamingFence fence(list->RootDir);
         const int count = list->Count();
+        QList<TPathChange> made;
         for (int k = 0; k < count; ++k) {
             const QString numbered = NumberingPrefix(k + 1, count) + list->At(k).FileName;
-            if (renameEntry(*list, k, numbered, fence) != TRenamed::Yes) {
+            if (renameEntry(*list, k, numbered, fence, made) != TRenamed::Yes) {
                 TFileName marked = list->At(k);
                 marked.FileName = numbered + QString::fromUtf16(kRenameErrorMark);
                 marked.Title = marked.FileName;
@@ -242,6 +249,7 @@ QString TVorlane::Edit(int editType)
                 list->CurIndex = cursor;
             }
         }
+        followPathChanges(made);
         vFlags = efRefreshView;
     }
     return entry.FileName;
@@ -255,13 +263,15 @@ TRenameTally TVorlane::Edit(const QList<int> &indexes, int editType)
     vIndexesList = indexes;
     const TNamingFence fence(list->RootDir);
     TRenameTally undone;
+    QList<TPathChange> made;
     for (int index : indexes) {
         if (index < 0 || index >= list->Count() || editType == etNumbering)
             continue;
         const QString name = newNameFor(list->At(index), editType);
         if (!name.isEmpty() && name != list->At(index).FileName)
-            tally(undone, renameEntry(*list, index, name, fence));
+            tally(undone, renameEntry(*list, index, name, fence, made));
     }
+    followPathChanges(made);
     vFlags = efListChanged;
     return undone;
 }
@@ -274,6 +284,7 @@ TRenameTally TVorlane::Edit(const QList<int> &indexes, const QString &findString
         return {};
     vIndexesList = indexes;
     TRenameTally undone;
+    QList<TPathChange> made;
     // An empty expression would match between every two characters: nothing to replace.
     if (!findString.isEmpty()) {
         const TNamingFence fence(list->RootDir);
@@ -286,9 +297,10 @@ TRenameTally TVorlane::Edit(const QList<int> &indexes, const QString &findString
             QString name = old;
             name.replace(findString, newString, Qt::CaseSensitive);
             if (name != old)
-                tally(undone, renameEntry(*list, index, name, fence));
+                tally(undone, renameEntry(*list, index, name, fence, made));
         }
     }
+    followPathChanges(made);
     vFlags = reopen == TReopen::ByCaller ? efListChanged : efRefreshView;
     return undone;
 }

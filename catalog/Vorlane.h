@@ -79,6 +79,7 @@ struct TRenameTally {
 
 class TCopyThread;
 class TFindThread;
+struct TPathChange;
 class TNetTask;
 class TVLCacheRefreshThread;
 class TVLParser;
@@ -502,6 +503,10 @@ private:
     bool removeSearchResult(const QString &address);
     void notice(QString TMessages::*message, bool everyTime);
     TFileList *namingList(bool visible);
+    // Points the playlists and bookmarks at the files' new paths and saves them (the catalogue
+    // files when the catalogue was read; playlist files it does not hold, and BK.txt before it
+    // was read, in place). Folder lists are not touched: their owners rescan or update them.
+    void followPathChanges(const QList<TPathChange> &changes);
     QString newNameFor(const TFileName &entry, int editType);
 
     TTagRenameTemplate vTagRenameTemplate;

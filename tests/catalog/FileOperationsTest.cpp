@@ -1,5 +1,6 @@
 #include "catalog/FileOperations.h"
 #include "base/Messages.h"
+#include "base/TextFile.h"
 #include "catalog/Vorlane.h"
 
 #include "tests/support/TestSupport.h"
@@ -433,4 +434,37 @@ TEST(FileSteps, LinksToTheSameFileAreNeverOverwritten)
     EXPECT_TRUE(MoveLocalFile(c, dir.filePath("d.mp3")));
     EXPECT_FALSE(QFileInfo::exists(c));
     EXPECT_FALSE(RecycleFile(dir.filePath("none.mp3")));
+}
+
+TEST_F(FileOps, MovedFilesStayInPlaylistsAndBookmarks)
+{
+    // The catalogue was never read (as for a tool working on one folder): the saved playlists and
+    // bookmarks are fixed on disk, the playlist in memory in memory.
+    const QString rock = path("rock/");
+    const QString jazz = path("jazz/");
+    ASSERT_TRUE(test::WriteFile(path("VL4Conf/Playlists/Mix.vl3u"),
+                                ("1\r\n" + rock + "c.mp3\r\n" + rock + "a.mp3\r\n").toUtf8()));
+    ASSERT_TRUE(
+        test::WriteFile(path("VL4Conf/BK.txt"),
+                        ("a 00:01  \r\na.mp3\r\n100\r\n" + rock + "\r\n" + path("rock") +
+                         "\r\nc 00:02  \r\nc.mp3\r\n5\r\n" + rock + "\r\n" + path("rock") + "\r\n")
+                            .toUtf8()));
+    ASSERT_TRUE(c.AddPlayList("MyNetwork"));
+    ASSERT_TRUE(c.AddPlayList("Live"));
+    show(0);
+    c.AddFileToPlayList({0}, 1);
+    c.MoveFiles({0, 1}, 1);
+    runTimer(c);
+    ASSERT_TRUE(QFileInfo::exists(path("jazz/a.mp3")));
+
+    ASSERT_EQ(c.PlayList(1).Count(), 1);
+    EXPECT_EQ(c.PlayList(1).At(0).DirName, jazz);
+    QStringList lines;
+    ASSERT_TRUE(ReadTextLines(path("VL4Conf/Playlists/Mix.vl3u"), lines));
+    EXPECT_EQ(lines, QStringList({"1", rock + "c.mp3", jazz + "a.mp3"}));
+    ASSERT_TRUE(ReadTextLines(path("VL4Conf/BK.txt"), lines));
+    ASSERT_EQ(lines.size(), 10);
+    // The moved file's bookmark now belongs to the folder list it went to.
+    EXPECT_EQ(lines.mid(0, 5), QStringList({"a 00:01  ", "a.mp3", "100", jazz, path("jazz")}));
+    EXPECT_EQ(lines.mid(5, 5), QStringList({"c 00:02  ", "c.mp3", "5", rock, path("rock")}));
 }

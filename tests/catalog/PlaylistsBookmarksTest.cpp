@@ -1,5 +1,6 @@
 #include "base/Messages.h"
 #include "base/TextFile.h"
+#include "catalog/References.h"
 #include "catalog/Vorlane.h"
 
 #include "tests/support/TestSupport.h"
@@ -253,4 +254,70 @@ TEST_F(Lists, GotoBookmarkFindsPlaylistEntries)
     EXPECT_EQ(c.GotoBookmarkFromList(1), 77);
     EXPECT_EQ(c.Flags(), efGotoBookmarkShow);
     EXPECT_EQ(c.CurrentFile().FileName, "c.mp3");
+}
+
+TEST_F(Lists, RenamedFilesStayInPlaylistsAndBookmarks)
+{
+    const QString rock = dir.filePath("rock/");
+    ASSERT_TRUE(c.AddPlayList("Mix"));
+    showFolder(0);
+    c.AddFileToPlayList({0, 1}, 1); // rock/a, rock/b
+    c.SetFileIndex(0);
+    c.AddBookmark(100, "00:01"); // root: the folder list
+    showPlayList(1);
+    c.SetFileIndex(0);
+    c.AddBookmark(200, "00:02"); // root: the entry's folder
+    c.SetMode(bmRoot);           // saved
+    // A playlist file the index does not name, so the catalogue does not hold it.
+    ASSERT_TRUE(test::WriteFile(playlistFile("Old"),
+                                ("3\r\n" + rock + "a.mp3\r\nhttp://127.0.0.1/a.mp3\r\n").toUtf8()));
+
+    showFolder(0);
+    c.SetFileIndex(0);
+    c.Edit(QStringLiteral("z.mp3"));
+    ASSERT_TRUE(QFileInfo::exists(rock + "z.mp3"));
+
+    const TFileList &mix = c.PlayList(1);
+    ASSERT_EQ(mix.Count(), 2);
+    EXPECT_EQ(mix.At(0).DirName + mix.At(0).FileName, rock + "z.mp3");
+    EXPECT_EQ(mix.At(0).Title, "z");
+    EXPECT_EQ(mix.At(1).FileName, "b.mp3");
+    QStringList lines;
+    ASSERT_TRUE(ReadTextLines(playlistFile("Mix"), lines));
+    EXPECT_EQ(lines.mid(1), QStringList({rock + "z.mp3", rock + "b.mp3"}));
+    ASSERT_TRUE(ReadTextLines(playlistFile("Old"), lines));
+    EXPECT_EQ(lines, QStringList({"3", rock + "z.mp3", "http://127.0.0.1/a.mp3"}));
+    ASSERT_TRUE(ReadTextLines(dir.filePath("VL4Conf/PL.txt"), lines));
+    EXPECT_EQ(lines, QStringList({"MyNetwork.vl3u", "Mix.vl3u"}));
+
+    ASSERT_EQ(c.Bookmarks().size(), 3);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(c.Bookmarks()[i].ListName, rock);
+        EXPECT_EQ(c.Bookmarks()[i].FileName, "z.mp3");
+        EXPECT_EQ(c.Bookmarks()[i].RootDir, dir.filePath("rock"));
+    }
+    EXPECT_EQ(c.Bookmarks()[1].Name, "z 00:01  ");
+    ASSERT_TRUE(ReadTextLines(dir.filePath("VL4Conf/BK.txt"), lines));
+    EXPECT_EQ(lines.mid(5, 5),
+              QStringList({"z 00:01  ", "z.mp3", "100", rock, dir.filePath("rock")}));
+
+    // A batch rename: the bookmark still leads to its file.
+    c.Edit(QList<int>{0, 1}, QStringLiteral(".mp3"), QStringLiteral("_x.mp3"));
+    EXPECT_EQ(mix.At(1).FileName, "b_x.mp3");
+    c.SetMode(bmBookmarks);
+    c.BookmarksList();
+    EXPECT_EQ(c.GotoBookmarkFromList(2), 100); // line 1 is the empty bookmark of a fresh start
+    EXPECT_EQ(c.CurrentFile().FileName, "z_x.mp3");
+}
+
+TEST(PathChanges, AFileRenamedTwiceAndAFreedNameAreTold)
+{
+    // b leaves for c, then a takes b's old name; x goes to y and on to z.
+    const TPathChanges changes(
+        {{"/m/b", "/m/c", {}}, {"/m/a", "/m/b", {}}, {"/m/x", "/m/y", {}}, {"/m/y", "/m/z", {}}});
+    QStringList lines{"/m/a", "/m/b", "/m/x", "/m/y", "http://h/m/a"};
+    EXPECT_TRUE(FollowPathChanges(lines, changes));
+    // "/m/y" named no file before the batch: it stays.
+    EXPECT_EQ(lines, QStringList({"/m/b", "/m/c", "/m/z", "/m/y", "http://h/m/a"}));
+    EXPECT_FALSE(FollowPathChanges(lines, TPathChanges()));
 }
