@@ -93,7 +93,14 @@ namespace vorlane {
     X(SM_CATALOGOFF) \
     X(SM_SEARCHOFF) \
     X(SM_SEARCHSITEOFF) \
-    X(SM_LISTLOAD)
+    X(SM_LISTLOAD) \
+    X(SM_NAMEALPHABET) \
+    X(SM_NAMEWAVEFORM) \
+    X(SM_NAMEINDICATOR) \
+    X(SM_NAMESTATUS) \
+    X(SM_NAMEPOSITION) \
+    X(SM_NAMESPEED) \
+    X(SM_NAMEVOLUME)
 // clang-format on
 
 struct TMessages {
