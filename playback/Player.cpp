@@ -267,6 +267,14 @@ void TPlayer::GetWave(uint32_t *Buffer) const
         std::memcpy(Buffer, bytes, sizeof bytes);
 }
 
+double TPlayer::BytesToSeconds(qint64 Len) const
+{
+    if (!vChannel)
+        return -1;
+    const double seconds = vChannel->BytesToSeconds(Len);
+    return std::isfinite(seconds) ? seconds : -1;
+}
+
 QString TPlayer::ByteLengthToTime(qint64 Len) const
 {
     if (!vChannel || Len < 0)

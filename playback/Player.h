@@ -74,6 +74,8 @@ public:
     void GetWave(uint32_t *Buffer) const;
     // "mm:ss" of a byte length of the open stream; "--:--" when there is none.
     QString ByteLengthToTime(qint64 Len) const;
+    // Seconds of a byte length of the open stream; -1 when nothing is open.
+    double BytesToSeconds(qint64 Len) const;
     // Switches effect 0 echo, 1 compressor, 2 equaliser on the playing chain (it fades in or out
     // there); a stopped file stays stopped.
     void RefreshEffect(int Effect, bool Enabled);

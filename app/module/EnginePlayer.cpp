@@ -76,6 +76,11 @@ QString TEnginePlayer::ByteLengthToTime(int64_t length) const
     return vPlayer->ByteLengthToTime(length);
 }
 
+double TEnginePlayer::BytesToSeconds(int64_t length) const
+{
+    return vPlayer->BytesToSeconds(length);
+}
+
 bool TEnginePlayer::Played() const
 {
     return vPlayer->Played();

@@ -26,6 +26,7 @@ public:
     int64_t GetSize() override;
     QString GetTime() const override;
     QString ByteLengthToTime(int64_t length) const override;
+    double BytesToSeconds(int64_t length) const override;
     bool Played() const override;
     void SetVolume(int volume) override;
     void SetSpeed(int speed) override;

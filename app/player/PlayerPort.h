@@ -31,6 +31,9 @@ public:
     virtual QString GetTime() const = 0;
     // "mm:ss" of a byte position or length of the open stream; "--:--" when nothing is open.
     virtual QString ByteLengthToTime(int64_t length) const = 0;
+    // Seconds of a byte length of the open stream (at normal speed); negative when nothing is
+    // open.
+    virtual double BytesToSeconds(int64_t length) const = 0;
     virtual bool Played() const = 0;
     virtual void SetVolume(int volume) = 0;
     virtual void SetSpeed(int speed) = 0;

@@ -4,6 +4,8 @@
 #include "app/browse/BrowseWidgets.h"
 #include "app/browse/FolderCommands.h"
 #include "app/browse/SidePanel.h"
+#include "app/desktop/AccessibleNames.h"
+#include "app/desktop/DesktopPresence.h"
 #include "app/player/PlayerPanel.h"
 #include "app/player/PlayerWidgets.h"
 #include "app/shell/DataFolder.h"
@@ -172,6 +174,7 @@ void TMainWindow::buildFrame()
     parts.CatalogTools = vCatalogTools;
     parts.NamingTools = vNamingTools;
     vKeys = new TWindowKeys(this, parts);
+    vDesktop = new TDesktopPresence(*this);
     setMinimumSize(kMinWindowWidth, kMinWindowHeight);
 }
 
@@ -324,6 +327,7 @@ bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Paint && watched == vBrowse->sLBBrowseWindow->viewport()) {
         watched->removeEventFilter(this);
         QTimer::singleShot(0, vPlayerPanel, &TPlayerPanel::StartLoading);
+        QTimer::singleShot(0, vDesktop, &TDesktopPresence::Start);
         // Behind whatever the paint itself queued (the first-paint report among them).
         if (vWindowSetStarted && !vToolWindows.Made())
             QTimer::singleShot(
@@ -507,6 +511,7 @@ void TMainWindow::SetLanguage()
         vToolWindows.ApplyTexts(ini, section);
     }
     LoadMessages(ini, section);
+    ApplyAccessibleNames(*this);
     SetStandardButtonTexts(ini, section);
     setUpdatesEnabled(true);
     vVorlane->RefreshView();
@@ -553,6 +558,9 @@ void TMainWindow::showNotice(const QString &title)
         IndicatorWindow()->SetText(title);
     if (!notices && vFrame.TrayIcon->isVisible())
         vFrame.TrayIcon->showMessage(kTitle, title);
+    // Without a tray the balloon has nowhere to show: a desktop notification stands in for it.
+    else if (!notices && isMinimized() && !QSystemTrayIcon::isSystemTrayAvailable())
+        vDesktop->Notify(kTitle, title);
 }
 
 // ---------------------------------------------------------------------------------------------

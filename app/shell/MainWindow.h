@@ -41,6 +41,7 @@ namespace vorlane {
 
 class TAddPlaylistWindow;
 class TBrowsePanel;
+class TDesktopPresence;
 class TChangeExpressionWindow;
 class TCustomizeTemplateWindow;
 class TDialogWindow;
@@ -118,6 +119,7 @@ public:
     TCatalogTools &CatalogTools() const { return *vCatalogTools; }
     TNamingTools &NamingTools() const { return *vNamingTools; }
     TFolderCommands &Folders() const { return *vFolders; }
+    TDesktopPresence &Desktop() const { return *vDesktop; }
     const TWindowFrame &Frame() const { return vFrame; }
     // Hands the window its player (the engine's, or a test double); null plays nothing.
     void SetPlayer(std::unique_ptr<TPlayerPort> player);
@@ -216,6 +218,7 @@ private:
     TFolderCommands *vFolders = nullptr;
     TPanelSplitters *vSplitters = nullptr;
     TWindowKeys *vKeys = nullptr;
+    TDesktopPresence *vDesktop = nullptr;
 
     QTimer *MT = nullptr;
     QTimer *ST = nullptr;

@@ -1,4 +1,5 @@
 #include "app/shell/SingleInstance.h"
+#include "tests/app/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,43 +17,6 @@
 
 namespace vorlane {
 namespace {
-
-// The built program in one scratch home, offscreen, with an instance key of its own.
-class ProgramRun : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(qEnvironmentVariable("VORLANE_APP").isEmpty());
-        env_ = QProcessEnvironment::systemEnvironment();
-        env_.insert("HOME", home_.path());
-        env_.insert("XDG_DATA_HOME", home_.path() + "/.local/share");
-        env_.insert("XDG_CONFIG_HOME", home_.path() + "/.config");
-        env_.insert("XDG_RUNTIME_DIR", home_.path());
-        env_.insert("QT_QPA_PLATFORM", "offscreen");
-        env_.insert("VORLANE_INSTANCE_KEY", key_);
-        // The engine's codec libraries keep allocations until exit; the program's own leaks are
-        // the unit tests' business, its exit code here is about the signals.
-        env_.insert("ASAN_OPTIONS", "detect_leaks=0");
-    }
-    void Start(QProcess &p, const QStringList &args = {})
-    {
-        p.setProcessEnvironment(env_);
-        p.setWorkingDirectory(home_.path());
-        p.start(qEnvironmentVariable("VORLANE_APP"), args);
-        ASSERT_TRUE(p.waitForStarted(10000));
-    }
-    static void Stop(QProcess &p)
-    {
-        p.terminate();
-        if (!p.waitForFinished(20000))
-            p.kill();
-        p.waitForFinished(5000);
-    }
-
-    QTemporaryDir home_;
-    QString key_ = "vorlane-test-" + QUuid::createUuid().toString(QUuid::Id128);
-    QProcessEnvironment env_;
-};
 
 // The second start hands over to the first and ends; the first brings its window back.
 TEST_F(ProgramRun, SecondStartRaisesTheFirstAndEnds)

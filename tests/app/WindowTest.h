@@ -119,6 +119,7 @@ public:
             .arg(seconds / 60, 2, 10, QLatin1Char('0'))
             .arg(seconds % 60, 2, 10, QLatin1Char('0'));
     }
+    double BytesToSeconds(int64_t length) const override { return double(length) / 176400; }
     bool Played() const override { return Playing; }
     void SetVolume(int volume) override { Volume = volume; }
     void SetSpeed(int speed) override { Speed = speed; }

@@ -52,6 +52,8 @@ int main(int argc, char **argv)
     setDefault("VORLANE_CLI", VORLANE_TEST_CLI);
     setDefault("VORLANE_APP", VORLANE_TEST_APP);
 
+    // No test reaches the user's session bus: the desktop tests start a bus of their own.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     QTemporaryDir home(QDir::tempPath() + "/vorlane-test-home-XXXXXX");
     if (home.isValid()) {
         const QByteArray root = home.path().toUtf8();
