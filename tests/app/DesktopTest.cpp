@@ -357,6 +357,7 @@ TEST_F(WindowTest, WithoutATrayNoticesBecomeDesktopNotifications)
     openEntry(0);
     ASSERT_TRUE(waitUntil([&] { return fake.Shown.size() == 1; }, 10000));
     EXPECT_EQ(fake.Shown[0], TMainWindow::kTitle + "|one");
+    waitUntil([] { return false; }, 1000); // the service's answer (its id) comes back
     openEntry(1);
     ASSERT_TRUE(waitUntil([&] { return fake.Shown.size() == 2; }, 10000));
     EXPECT_EQ(fake.Replaced[1], 1u); // the second replaces the first
