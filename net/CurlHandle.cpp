@@ -27,6 +27,7 @@ TCurlLibrary *loadCurl()
     if (!resolve(library, "curl_global_init", curl.GlobalInit) ||
         !resolve(library, "curl_easy_init", curl.EasyInit) ||
         !resolve(library, "curl_easy_cleanup", curl.EasyCleanup) ||
+        !resolve(library, "curl_easy_reset", curl.EasyReset) ||
         !resolve(library, "curl_easy_setopt", curl.EasySetopt) ||
         !resolve(library, "curl_easy_perform", curl.EasyPerform) ||
         !resolve(library, "curl_easy_getinfo", curl.EasyGetinfo) ||

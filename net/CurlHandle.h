@@ -17,6 +17,7 @@ struct TCurlLibrary {
     decltype(&curl_global_init) GlobalInit = nullptr;
     decltype(&curl_easy_init) EasyInit = nullptr;
     decltype(&curl_easy_cleanup) EasyCleanup = nullptr;
+    decltype(&curl_easy_reset) EasyReset = nullptr;
     decltype(&curl_easy_setopt) EasySetopt = nullptr;
     decltype(&curl_easy_perform) EasyPerform = nullptr;
     decltype(&curl_easy_getinfo) EasyGetinfo = nullptr;

@@ -204,10 +204,24 @@ QStringList HttpServer::Requests() const
     return QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts);
 }
 
-FtpServer::FtpServer(const QString &root, const QString &user, const QString &password)
+FtpServer::FtpServer(const QString &root, const QString &user, const QString &password,
+                     int dropStoresAfter)
 {
-    server_.Start(SystemPython(), {TestsSourceDir() + "/support/ftpserver.py", "--root", root,
-                                   "--user", user, "--password", password});
+    server_.Start(SystemPython(),
+                  {TestsSourceDir() + "/support/ftpserver.py", "--root", root, "--user", user,
+                   "--password", password, "--log", logDir_.filePath("commands.log"), "--drop-stor",
+                   QString::number(dropStoresAfter)});
+}
+
+QString FtpServer::Address() const
+{
+    return QStringLiteral("ftp://127.0.0.1:%1").arg(Port());
+}
+
+QStringList FtpServer::Commands() const
+{
+    return QString::fromUtf8(ReadFile(logDir_.filePath("commands.log")))
+        .split(u'\n', Qt::SkipEmptyParts);
 }
 
 } // namespace vorlane::test

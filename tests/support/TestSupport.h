@@ -86,15 +86,23 @@ private:
     ServerProcess server_;
 };
 
-// The tests' FTP server (pyftpdlib) over a folder, with one user who may write.
+// The tests' FTP server (pyftpdlib) over a folder, with one user who may write
+// (tests/support/ftpserver.py). With dropStoresAfter >= 0, uploads after that many are cut off:
+// the target file is truncated and the connection dropped before any data arrives.
 class FtpServer {
 public:
-    FtpServer(const QString &root, const QString &user, const QString &password);
+    FtpServer(const QString &root, const QString &user, const QString &password,
+              int dropStoresAfter = -1);
     bool Ok() const { return server_.Port() > 0; }
     int Port() const { return server_.Port(); }
+    // "ftp://127.0.0.1:<port>"
+    QString Address() const;
+    // The commands received so far, one per line ("USER", "STOR a.txt", "RNTO a.txt", ...).
+    QStringList Commands() const;
 
 private:
     ServerProcess server_;
+    QTemporaryDir logDir_;
 };
 
 } // namespace vorlane::test
