@@ -100,7 +100,10 @@ namespace vorlane {
     X(SM_NAMESTATUS) \
     X(SM_NAMEPOSITION) \
     X(SM_NAMESPEED) \
-    X(SM_NAMEVOLUME)
+    X(SM_NAMEVOLUME) \
+    X(SM_ACCOUNTOFF) \
+    X(SM_STORAGEOFF) \
+    X(SM_NEWSOFF)
 // clang-format on
 
 struct TMessages {

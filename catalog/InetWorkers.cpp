@@ -60,4 +60,26 @@ void TVLParser::run()
     vList = RunInetSearch(vQuery, vServices, &vStop);
 }
 
+TAccountUploader::TAccountUploader(const TFtpSettings &storage, const TFileList &playList,
+                                   const QString &account, const QString &webFolder,
+                                   QObject *parent)
+    : QThread(parent)
+    , vFTP(storage)
+    , vPlayList(playList)
+    , Account(account)
+    , vWebFolder(webFolder)
+{
+}
+
+TAccountUploader::~TAccountUploader()
+{
+    RequestStop();
+    wait();
+}
+
+void TAccountUploader::run()
+{
+    vResult = UploadLocalFiles(vFTP, vPlayList, Account, vWebFolder, &vStop);
+}
+
 } // namespace vorlane

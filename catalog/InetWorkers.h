@@ -1,7 +1,8 @@
 #pragma once
 // The workers of the internet features: the cache refresh (TVLCacheRefreshThread), the internet
-// search (TVLParser) and TNetTask, one blocking network wait of the controller (the connection
-// check, an internet list's download, the size of a search result).
+// search (TVLParser), the upload of an account's local files (TAccountUploader) and TNetTask, one
+// blocking network wait of the controller (the connection check, an internet list's download,
+// the size of a search result, an account operation).
 //
 // Ownership and threads: the catalogue controller creates each worker on the main thread, starts
 // it, and takes its outcome on the main thread when the thread's finished() signal arrives there
@@ -10,6 +11,8 @@
 // (a transfer in progress is abandoned; a refresh keeps the cache files it has not replaced).
 
 #include "base/FileList.h"
+#include "catalog/Account.h"
+#include "net/FtpClient.h"
 #include "net/InetCatalog.h"
 #include "net/Services.h"
 
@@ -86,6 +89,31 @@ private:
     const TServices vServices;
     const quint64 vGeneration;
     TFileList vList;
+    std::atomic<bool> vStop{false};
+};
+
+// Uploads the local files of the account playlist to the storage server (UploadLocalFiles) in
+// its own session. It works on a copy of the playlist; the controller takes the result.
+class TAccountUploader : public QThread {
+    Q_OBJECT
+
+public:
+    TAccountUploader(const TFtpSettings &storage, const TFileList &playList, const QString &account,
+                     const QString &webFolder, QObject *parent = nullptr);
+    ~TAccountUploader() override;
+    void RequestStop() { vStop = true; }
+    // After finished(): the result; the caller takes it over.
+    TUploadResult TakeResult() { return std::move(vResult); }
+
+protected:
+    void run() override;
+
+private:
+    TFtpClient vFTP;
+    const TFileList vPlayList;
+    const QString Account;
+    const QString vWebFolder;
+    TUploadResult vResult;
     std::atomic<bool> vStop{false};
 };
 

@@ -281,6 +281,7 @@ QStringList TVorlane::TakeNotices()
 
 void TVorlane::stopInternetWorkers()
 {
+    stopAccountWorkers();
     vPendingListDownloads.clear();
     vOutcomes.clear();
     QList<QThread *> running;

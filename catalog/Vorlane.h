@@ -81,6 +81,7 @@ class TCopyThread;
 class TFindThread;
 struct TPathChange;
 class TNetTask;
+class TAccountUploader;
 class TVLCacheRefreshThread;
 class TVLParser;
 struct TMessages;
@@ -349,6 +350,45 @@ public:
     int GotoBookmark(int index);
     int GotoBookmarkFromList(int index);
 
+    // ---- Account (file format and steps in catalog/Account.h) ----
+    //
+    // The account service is on when the account server's "Services" keys are all set
+    // (ConfiguredServices()); with one empty every account operation does nothing (false) and a
+    // notice (SM_ACCOUNTOFF) says so once a run. The connection each operation opens is its own
+    // check of the network: an account does not need the catalogue. Every FTP wait runs on a
+    // worker, one account operation at a time (AccountBusy); each worker opens its own session,
+    // which logs in once. Logged in, playlist 0 (MyNetwork.vl3u) is the account playlist.
+
+    // Creates the account file on a worker unless it exists. When the account exists afterwards
+    // (new or not) AccountCreated() is emitted; a failure is silent.
+    bool CreateAccount(const QString &accName);
+    // Logs in on a worker. When the account file was read, its entries replace the account
+    // playlist (a file of only "Links:" or "0" leaves the playlist as it was), its bookmarks are
+    // merged into the bookmarks (LoadBookmarks), LoggedIn() becomes true, and event 23 follows
+    // through Flags(). A failed login (no such account, no connection) changes nothing.
+    bool LoadFromAccount(const QString &accName);
+    // Logged in: saves the account playlist and the bookmarks that point into it on a worker (the
+    // file is replaced whole, or not at all), then logs out: the account playlist is emptied
+    // unless the connection failed, LoggedIn() becomes false, and event 25 follows through
+    // Flags(). The result of the save is SavedToAccount().
+    bool SaveToAccount();
+    bool SavedToAccount() const { return vAccountSaved; }
+    // Logged in and some entry of the account playlist is a local file (IsLocalEntry).
+    bool CheckLocalFilesInAccount() const;
+    // Logged in: uploads the local files of the account playlist to the storage server on
+    // TAccountUploader. When it ends, its result list (when it connected) replaces the account
+    // playlist and SaveToAccount follows, so the logout ends with event 25 either way. With the
+    // storage keys unset, a notice (SM_STORAGEOFF) says so and the logout saves at once.
+    bool UploadLocalFilesToAccount();
+    bool AccountUploading() const;
+    // Logged in: logged out without saving; the account playlist emptied; mode 7 (event 9).
+    void DissconnectFromAccount();
+    // An account, upload or feedback worker runs.
+    bool AccountBusy() const;
+    // Appends one message to this computer's feedback file of the day on a worker; emits
+    // FeedbackSent() when it was stored, nothing when it failed.
+    bool SendFeedback(const QString &text);
+
     // ---- File operations (workers in catalog/FileOperations.h) ----
 
     // Copies the given entries of the shown list (modes 2, 4, 6, 8; network entries are
@@ -470,6 +510,10 @@ public:
 Q_SIGNALS:
     // A duplicate search finished; the window asks whether to see the result.
     void FindCopyesCompleted();
+    // The account asked for by CreateAccount exists.
+    void AccountCreated();
+    // The message given to SendFeedback was stored.
+    void FeedbackSent();
 
 private:
     struct TFileJob {
@@ -502,6 +546,11 @@ private:
     void supersedeSearch();
     bool removeSearchResult(const QString &address);
     void notice(QString TMessages::*message, bool everyTime);
+    bool accountServiceOn();
+    TFileList &accountPlayList();
+    void startAccountTask(std::function<void(const std::atomic<bool> &)> work,
+                          std::function<void()> done);
+    void stopAccountWorkers();
     TFileList *namingList(bool visible);
     // Points the playlists and bookmarks at the files' new paths and saves them (the catalogue
     // files when the catalogue was read; playlist files it does not hold, and BK.txt before it
@@ -547,6 +596,7 @@ private:
     bool vCacheRefreshed = false;
     bool vLoggedIn = false;
     QString vAccountName;
+    bool vAccountSaved = false;
     QString vLastDestDir;
 
     // Workers: the running copy, move and duplicate search (each deletes itself when done), and
@@ -573,6 +623,9 @@ private:
     QStringList vPendingListDownloads;
     QPointer<TNetTask> PruneThread;
     QList<QPointer<TVLParser>> vSearchThreads;
+    // The running account operation (create, login, save, feedback) and upload.
+    QPointer<TNetTask> AccountThread;
+    QPointer<TAccountUploader> UploadToAccountThread;
     quint64 vSearchGeneration = 0; // counts searches started and search lists opened
     // Outcomes of finished internet workers, taken one per Flags() (class comment); each makes
     // its change and returns its event code, efNone when it no longer applies.
