@@ -2,10 +2,9 @@
 // synchronously with the settings of the program's Config.ini.
 
 #include "cli/Commands.h"
+#include "cli/DataOptions.h"
 
-#include "base/Codepage.h"
 #include "base/IniFile.h"
-#include "base/TextUtils.h"
 #include "catalog/Vorlane.h"
 #include "net/InetCatalog.h"
 #include "net/InetSearch.h"
@@ -13,7 +12,6 @@
 #include "net/UrlReads.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace vorlane::cli {
@@ -23,63 +21,6 @@ namespace {
 const char kCatalogueUsage[] = "usage: vorlane-cli catalogue refresh|lists [--data DIR]\n"
                                "       vorlane-cli catalogue show N [--data DIR]\n";
 const char kSearchUsage[] = "usage: vorlane-cli search QUERY [--data DIR]\n";
-
-QString withSlash(const QString &dir)
-{
-    return dir.endsWith(u'/') ? dir : dir + u'/';
-}
-
-// The data folder the program itself would use: the working folder when it holds
-// VL4Conf/Config.ini, else the user's application-data folder.
-QString defaultDataDir()
-{
-    const QString working = withSlash(QDir::currentPath());
-    if (QFileInfo(working + QStringLiteral("VL4Conf/Config.ini")).isFile())
-        return working;
-    return withSlash(GetSpecialFolder(26));
-}
-
-struct Options {
-    QStringList Positional;
-    QString DataDir;
-};
-
-// Splits "--data DIR" from the other arguments; false for an unknown option.
-bool parse(const QStringList &args, Options &o)
-{
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (a == QLatin1String("--data") && i + 1 < args.size())
-            o.DataDir = withSlash(QDir(args.at(++i)).absolutePath());
-        else if (a.startsWith(QLatin1String("--")))
-            return false;
-        else
-            o.Positional << a;
-    }
-    if (o.DataDir.isEmpty())
-        o.DataDir = defaultDataDir();
-    return true;
-}
-
-QString configPath(const QString &dataDir)
-{
-    return dataDir + QStringLiteral("VL4Conf/Config.ini");
-}
-
-// Config.ini of the data folder, with its code page applied to the list files read after.
-TIniFile readConfig(const QString &dataDir)
-{
-    TIniFile ini(configPath(dataDir));
-    SetLegacyCodePage(ini.ReadString(QStringLiteral("Main"), QStringLiteral("CodePage"), {}));
-    return ini;
-}
-
-QTextStream &output()
-{
-    static QTextStream out(stdout);
-    out.setEncoding(QStringConverter::Utf8);
-    return out;
-}
 
 const char *outcomeWord(TRefreshOutcome outcome)
 {
@@ -95,13 +36,13 @@ const char *outcomeWord(TRefreshOutcome outcome)
 int refresh(const QString &dataDir)
 {
     QTextStream err(stderr);
-    const TIniFile ini = readConfig(dataDir);
+    const TIniFile ini = ReadDataConfig(dataDir);
     const QString server =
         ini.ReadString(QStringLiteral("Main"), QStringLiteral("ServerName"), {}).trimmed();
     if (server.isEmpty()) {
         err << "vorlane-cli catalogue refresh: the internet catalogue is off: ServerName is "
                "empty in "
-            << QDir::toNativeSeparators(configPath(dataDir)) << "\n";
+            << QDir::toNativeSeparators(ConfigPath(dataDir)) << "\n";
         return 1;
     }
     ConfigureServices(ReadServices(ini));
@@ -111,7 +52,7 @@ int refresh(const QString &dataDir)
             << server << "\n";
         return 1;
     }
-    QTextStream &out = output();
+    QTextStream &out = Output();
     const TRefreshReport report =
         RefreshCatalogueCache(server, dataDir, nullptr, [&out](const TRefreshLine &line) {
             out << outcomeWord(line.Outcome) << ' '
@@ -128,10 +69,10 @@ int refresh(const QString &dataDir)
 
 int lists(const QString &dataDir)
 {
-    readConfig(dataDir);
+    ReadDataConfig(dataDir);
     TVorlane controller;
     controller.SetProgramDataDir(dataDir);
-    QTextStream &out = output();
+    QTextStream &out = Output();
     for (const QString &name : controller.LoadInetLists())
         out << name << '\n';
     out.flush();
@@ -147,7 +88,7 @@ int show(const QString &dataDir, const QString &number)
         err << kCatalogueUsage;
         return 2;
     }
-    readConfig(dataDir);
+    ReadDataConfig(dataDir);
     TVorlane controller;
     controller.SetProgramDataDir(dataDir);
     controller.LoadInetLists();
@@ -158,7 +99,7 @@ int show(const QString &dataDir, const QString &number)
         return 1;
     }
     const TFileList &list = controller.InetList(index);
-    QTextStream &out = output();
+    QTextStream &out = Output();
     for (int i = 0; i < list.Count(); ++i) {
         const TFileName &r = list.At(i);
         out << r.DirName << r.FileName;
@@ -175,8 +116,8 @@ int show(const QString &dataDir, const QString &number)
 int RunCatalogue(const QStringList &args)
 {
     QTextStream err(stderr);
-    Options o;
-    if (!parse(args, o) || o.Positional.isEmpty()) {
+    TDataOptions o;
+    if (!ParseDataOptions(args, o) || o.Positional.isEmpty()) {
         err << kCatalogueUsage;
         return 2;
     }
@@ -194,16 +135,16 @@ int RunCatalogue(const QStringList &args)
 int RunSearch(const QStringList &args)
 {
     QTextStream err(stderr);
-    Options o;
-    if (!parse(args, o) || o.Positional.size() != 1 || o.Positional.first().isEmpty()) {
+    TDataOptions o;
+    if (!ParseDataOptions(args, o) || o.Positional.size() != 1 || o.Positional.first().isEmpty()) {
         err << kSearchUsage;
         return 2;
     }
-    const TServices services = ReadServices(readConfig(o.DataDir));
+    const TServices services = ReadServices(ReadDataConfig(o.DataDir));
     if (!services.SearchOn()) {
         err << "vorlane-cli search: internet search is off: SearchSite1 and SearchSite2 are "
                "empty in "
-            << QDir::toNativeSeparators(configPath(o.DataDir)) << "\n";
+            << QDir::toNativeSeparators(ConfigPath(o.DataDir)) << "\n";
         return 1;
     }
     if (services.SearchSite1.isEmpty())
@@ -212,7 +153,7 @@ int RunSearch(const QStringList &args)
         err << "vorlane-cli search: SearchSite2 is not set: the second site is skipped\n";
     err.flush();
     const TFileList results = RunInetSearch(o.Positional.first(), services);
-    QTextStream &out = output();
+    QTextStream &out = Output();
     for (int i = 0; i < results.Count(); ++i) {
         const TFileName &r = results.At(i);
         out << r.DirName << r.FileName << '?' << r.Title << '\n';

@@ -92,4 +92,24 @@ int RunCatalogue(const QStringList &args);
 //   2 for bad usage.
 int RunSearch(const QStringList &args);
 
+// The account commands read the account server's settings of the "Services" section (--data as
+// above) and log in as the program does: the account is named by login and password alone. The
+// password comes from the environment variable VORLANE_PASSWORD, else from the first line of
+// standard input; it is never an argument. Each command first makes the connection check: the
+// catalogue index (ServerName) answers with a length, or with ServerName empty the account server
+// accepts the login.
+// account create LOGIN [--data DIR]: creates the account unless it exists (an existing account's
+//   file is left as it is). 0 when the account exists afterwards; 1 otherwise (service off, no
+//   connection, the server refused).
+// account show LOGIN [--data DIR]: logs in and prints the account as loaded: the cursor, the
+//   playlist's entries in the list line format, one per line, a line "Bookmarks:", then five
+//   lines per bookmark of the account file (Name, FileName, PlayPosition, ListName, RootDir).
+//   0; 1 when the login fails (no such account, server unreachable, service off).
+// 2 for bad usage or no password.
+int RunAccount(const QStringList &args);
+// feedback TEXT [--data DIR]: appends one message to this computer's feedback file of the day on
+//   the account server. 0 when it was stored; 1 otherwise (service off, no connection, the upload
+//   failed); 2 for bad usage.
+int RunFeedback(const QStringList &args);
+
 } // namespace vorlane::cli

@@ -41,6 +41,8 @@ const std::vector<Command> kCommands = {
     {"catalogue", vorlane::cli::RunCatalogue,
      "catalogue refresh|lists [--data DIR] | catalogue show N [--data DIR]"},
     {"search", vorlane::cli::RunSearch, "search QUERY [--data DIR]"},
+    {"account", vorlane::cli::RunAccount, "account create|show LOGIN [--data DIR]"},
+    {"feedback", vorlane::cli::RunFeedback, "feedback TEXT [--data DIR]"},
 };
 
 // The playback module: beside the program (the build tree), else in the installed library

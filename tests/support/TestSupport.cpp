@@ -73,8 +73,20 @@ int Run(const QString &program, const QStringList &args, QByteArray *out, int ti
 
 CliResult RunCli(const QStringList &args, int timeoutMs)
 {
+    return RunCli(args, QByteArray(), {}, timeoutMs);
+}
+
+CliResult RunCli(const QStringList &args, const QByteArray &input, const QStringList &environment,
+                 int timeoutMs)
+{
     QProcess p;
+    if (!environment.isEmpty())
+        p.setEnvironment(QProcess::systemEnvironment() + environment);
     p.start(qEnvironmentVariable("VORLANE_CLI"), args);
+    if (p.waitForStarted(timeoutMs)) {
+        p.write(input);
+        p.closeWriteChannel();
+    }
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished(2000);

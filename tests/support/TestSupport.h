@@ -36,6 +36,10 @@ struct CliResult {
     QString err;
 };
 CliResult RunCli(const QStringList &args, int timeoutMs = 60000);
+// The same with bytes on its standard input and variables ("NAME=value") added to its
+// environment.
+CliResult RunCli(const QStringList &args, const QByteArray &input,
+                 const QStringList &environment = {}, int timeoutMs = 60000);
 
 // A 32-bit value as four bytes, least or most significant first.
 QByteArray Le32(uint32_t v);
