@@ -54,7 +54,7 @@ void TVorlane::startAccountTask(std::function<void(const std::atomic<bool> &)> w
 
 bool TVorlane::AccountBusy() const
 {
-    return AccountThread || UploadToAccountThread;
+    return AccountThread || UploadToAccountThread || vAccountClosing;
 }
 
 bool TVorlane::CreateAccount(const QString &accName)
@@ -116,6 +116,7 @@ bool TVorlane::SaveToAccount()
     if (vStopping || !vLoggedIn || AccountBusy())
         return false;
     const QByteArray bytes = AccountFileBytes(accountPlayList(), vBookmark);
+    vAccountClosing = true;
     auto connected = std::make_shared<std::atomic<bool>>(false);
     auto saved = std::make_shared<std::atomic<bool>>(false);
     startAccountTask(
@@ -136,10 +137,23 @@ bool TVorlane::SaveToAccount()
                     vPlayList[0].ClearList();
                 vAccountSaved = *saved;
                 vLoggedIn = false;
+                vAccountClosing = false;
                 return TEventCode(efAccountClosed);
             });
         });
     return true;
+}
+
+bool TVorlane::SaveToAccountNow()
+{
+    if (!vLoggedIn || AccountBusy())
+        return false;
+    TFtpClient ftp(AccountFtpSettings(ConfiguredServices()));
+    vAccountSaved =
+        ftp.Connect() &&
+        WriteAccountFile(ftp, vAccountName, AccountFileBytes(accountPlayList(), vBookmark));
+    vLoggedIn = false;
+    return vAccountSaved;
 }
 
 bool TVorlane::CheckLocalFilesInAccount() const

@@ -373,6 +373,10 @@ public:
     // Flags(). The result of the save is SavedToAccount().
     bool SaveToAccount();
     bool SavedToAccount() const { return vAccountSaved; }
+    // The same on the caller's thread, waiting for the server, for a session that is ending and
+    // cannot wait for event 25: logged in and no account worker running, the account is saved
+    // and logged out at once. True when the file was replaced.
+    bool SaveToAccountNow();
     // Logged in and some entry of the account playlist is a local file (IsLocalEntry).
     bool CheckLocalFilesInAccount() const;
     // Logged in: uploads the local files of the account playlist to the storage server on
@@ -383,7 +387,7 @@ public:
     bool AccountUploading() const;
     // Logged in: logged out without saving; the account playlist emptied; mode 7 (event 9).
     void DissconnectFromAccount();
-    // An account, upload or feedback worker runs.
+    // An account, upload or feedback worker runs, or a logout waits for its event 25.
     bool AccountBusy() const;
     // Appends one message to this computer's feedback file of the day on a worker; emits
     // FeedbackSent() when it was stored, nothing when it failed.
@@ -597,6 +601,7 @@ private:
     bool vLoggedIn = false;
     QString vAccountName;
     bool vAccountSaved = false;
+    bool vAccountClosing = false; // a save runs or its outcome waits: the logout is under way
     QString vLastDestDir;
 
     // Workers: the running copy, move and duplicate search (each deletes itself when done), and

@@ -266,6 +266,19 @@ TEST_F(Account, SaveWritesTheFileAndLogsOut)
     EXPECT_EQ(c.PlayList(0).At(0).FileName, "The Bookmarks Song.mp3");
 }
 
+TEST_F(Account, AnEndingSessionSavesAtOnce)
+{
+    const QString name = AccountName("hal", "pw");
+    ASSERT_TRUE(test::WriteFile(accountFile(name), "0"));
+    EXPECT_FALSE(c.SaveToAccountNow()) << "logged out: nothing to save";
+    ASSERT_TRUE(logIn(name));
+    c.OpenExtFileList(QStringLiteral("http://m/kept.mp3\n"), true);
+    c.AddFileToPlayList({0}, 0);
+    EXPECT_TRUE(c.SaveToAccountNow());
+    EXPECT_FALSE(c.LoggedIn());
+    EXPECT_TRUE(test::ReadFile(accountFile(name)).contains("http://m/kept.mp3"));
+}
+
 TEST_F(Account, ADroppedConnectionKeepsTheWholeOldAccount)
 {
     const QString name = AccountName("dave", "pw");
