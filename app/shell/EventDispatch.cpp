@@ -1,5 +1,7 @@
 #include "app/shell/EventDispatch.h"
 
+#include "app/account/AccountPanel.h"
+
 #include "app/browse/BrowsePanel.h"
 #include "app/browse/SidePanel.h"
 #include "app/player/PlayerPanel.h"
@@ -163,6 +165,8 @@ void DispatchEvent(TEventCode code, const TDispatchParts &parts)
         vorlane.SetMode(bmPlayLists);
         vorlane.SetVisibleListIndex(0);
         vorlane.SetMode(bmPlayListFiles);
+        if (parts.Account)
+            parts.Account->LoggedIn();
     }
     if (plan.RefillBookmarks) {
         const int index = parts.Side->RefillBookmarks();
@@ -187,11 +191,11 @@ void DispatchEvent(TEventCode code, const TDispatchParts &parts)
     if (plan.SeekBookmark)
         parts.Player->SeekNewPlayPosition();
     if (plan.FinishAccountExit) {
-        // Saving the lists to the account comes with the account service.
+        // The controller has saved the account and logged out; a code 25 of its own (an exit
+        // chosen while logged out) ends the same way.
         vorlane.SetLoggedIn(false);
-        parts.Menus->PMAEnter->setEnabled(true);
-        parts.Menus->PMAExit->setEnabled(false);
-        parts.Menus->PMAccount->setEnabled(true);
+        if (parts.Account)
+            parts.Account->LoggedOut();
     }
     if (plan.RefreshDirList)
         parts.Side->fRefreshDirList();

@@ -56,6 +56,7 @@ QString FormatFreeSpaceMB(int64_t freeBytes);
 // The action for one code (messages from the program's message table).
 TDispatchPlan PlanEvent(int code, const TDispatchContext &context);
 
+class TAccountPanel;
 class TBrowsePanel;
 class TPlayerPanel;
 class TSidePanel;
@@ -68,6 +69,7 @@ struct TDispatchParts {
     TBrowsePanel *Browse = nullptr;
     TSidePanel *Side = nullptr;
     TPlayerPanel *Player = nullptr;
+    TAccountPanel *Account = nullptr;            // codes 23 and 25; none: the menus are left alone
     std::function<void(const QString &)> Status; // the status line
 };
 

@@ -1,5 +1,7 @@
 #include "app/shell/MainWindow.h"
 
+#include "app/account/AccountPanel.h"
+
 #include "app/browse/BrowsePanel.h"
 #include "app/browse/BrowseWidgets.h"
 #include "app/browse/FolderCommands.h"
@@ -175,6 +177,17 @@ void TMainWindow::buildFrame()
     parts.NamingTools = vNamingTools;
     vKeys = new TWindowKeys(this, parts);
     vDesktop = new TDesktopPresence(*this);
+    TAccountPanel::TParts account;
+    account.Vorlane = vVorlane.get();
+    account.Menus = vMenus.get();
+    account.Window = this;
+    account.ProgramDataDir = vProgramDataDir;
+    account.Language = [this] { return vCurLanguage; };
+    account.Status = [this](const QString &text) { fLStatusRefresh(text); };
+    account.Ask = [this](const QString &caption, const QString &text) {
+        return vAskYesNo(caption, text);
+    };
+    vAccount = new TAccountPanel(std::move(account), this);
     setMinimumSize(kMinWindowWidth, kMinWindowHeight);
 }
 
@@ -192,7 +205,7 @@ void TMainWindow::connectParts()
     connect(vBrowse, &TBrowsePanel::bookmarkLineChosen, vSide, &TSidePanel::SelectBookmarkLine);
     connect(vBrowse, &TBrowsePanel::bookmarkPositionChosen, vPlayerPanel,
             &TPlayerPanel::SetNewPlayPosition);
-    // TBrowsePanel::signInRequested is for the account service, which comes with its issue.
+    connect(vBrowse, &TBrowsePanel::signInRequested, vAccount, &TAccountPanel::PMAEnterClick);
     connect(vBrowse, &TBrowsePanel::closeRequested, this, &QWidget::close);
     connect(vSide, &TSidePanel::bookmarkClicked, this, [this](int line) {
         if (vVorlane->Mode() == bmBookmarks)
@@ -509,6 +522,7 @@ void TMainWindow::SetLanguage()
     if (ini.Exists() && ini.SectionExists(section)) {
         ApplyComponentTexts(this, ini, section, kWindowComponents);
         vToolWindows.ApplyTexts(ini, section);
+        vAccount->ApplyTexts(ini, section);
     }
     LoadMessages(ini, section);
     ApplyAccessibleNames(*this);
@@ -570,8 +584,9 @@ void TMainWindow::InetStartTimerTimer()
 {
     InetStartTimer->stop();
     EnsureWindowSet(); // when the window has not been painted by now
-    // The connection check and the news come with the internet catalogue and the account.
+    // The connection check comes with the internet catalogue.
     MT->start();
+    vAccount->StartNewsTimer();
     vPlayerPanel->PBPeaksIndicator->SetText(Msg().SM_HELLO);
     vCatalogTools->EnableFileOperations();
 }
@@ -612,6 +627,7 @@ void TMainWindow::dispatchEvent(TEventCode code)
     parts.Browse = vBrowse;
     parts.Side = vSide;
     parts.Player = vPlayerPanel;
+    parts.Account = vAccount;
     parts.Status = [this](const QString &text) { fLStatusRefresh(text); };
     DispatchEvent(code, parts);
 }
@@ -645,8 +661,9 @@ void TMainWindow::dropEvent(QDropEvent *event)
 
 void TMainWindow::closeEvent(QCloseEvent *event)
 {
-    // FormCloseQuery: a signed-in account is closed first (its exit ends with code 25).
-    if (!vEndingSession && vVorlane && vVorlane->LoggedIn()) {
+    // FormCloseQuery: a signed-in account is closed first (its exit ends with code 25), and
+    // nothing closes while its files upload.
+    if (vAccount && vAccount->RefuseClose(vEndingSession)) {
         event->ignore();
         return;
     }

@@ -39,6 +39,7 @@ class QUrl;
 
 namespace vorlane {
 
+class TAccountPanel;
 class TAddPlaylistWindow;
 class TBrowsePanel;
 class TDesktopPresence;
@@ -118,6 +119,7 @@ public:
     TPlayerPanel &PlayerPanel() const { return *vPlayerPanel; }
     TCatalogTools &CatalogTools() const { return *vCatalogTools; }
     TNamingTools &NamingTools() const { return *vNamingTools; }
+    TAccountPanel &Account() const { return *vAccount; }
     TFolderCommands &Folders() const { return *vFolders; }
     TDesktopPresence &Desktop() const { return *vDesktop; }
     const TWindowFrame &Frame() const { return vFrame; }
@@ -219,6 +221,7 @@ private:
     TPanelSplitters *vSplitters = nullptr;
     TWindowKeys *vKeys = nullptr;
     TDesktopPresence *vDesktop = nullptr;
+    TAccountPanel *vAccount = nullptr;
 
     QTimer *MT = nullptr;
     QTimer *ST = nullptr;
