@@ -163,7 +163,7 @@ void TAccountPanel::PMAExitClick()
         return;
     const TMessages &m = Msg();
     if (vorlane.CheckLocalFilesInAccount() &&
-        vParts.Ask(m.SM_NEWFILES, m.SM_NEWLOCALFILESINACCOUNT)) {
+        (*vParts.Ask)(m.SM_NEWFILES, m.SM_NEWLOCALFILESINACCOUNT)) {
         const TServices services = ConfiguredServices();
         if (!StorageFtpSettings(services).IsSet() || services.StorageWebFolder.isEmpty()) {
             // The logout goes on without the upload: the files stay local entries.

@@ -42,7 +42,7 @@ public:
         QString ProgramDataDir;            // ends in "/"
         std::function<QString()> Language; // the language word ("eng", "rus", "ukr")
         std::function<void(const QString &)> Status;
-        TQuestion Ask; // the window's Yes/No question
+        const TQuestion *Ask = nullptr; // the window's Yes/No question (tests replace it)
     };
     explicit TAccountPanel(TParts parts, QObject *parent = nullptr);
     ~TAccountPanel() override;

@@ -177,17 +177,10 @@ void TMainWindow::buildFrame()
     parts.NamingTools = vNamingTools;
     vKeys = new TWindowKeys(this, parts);
     vDesktop = new TDesktopPresence(*this);
-    TAccountPanel::TParts account;
-    account.Vorlane = vVorlane.get();
-    account.Menus = vMenus.get();
-    account.Window = this;
-    account.ProgramDataDir = vProgramDataDir;
-    account.Language = [this] { return vCurLanguage; };
-    account.Status = [this](const QString &text) { fLStatusRefresh(text); };
-    account.Ask = [this](const QString &caption, const QString &text) {
-        return vAskYesNo(caption, text);
-    };
-    vAccount = new TAccountPanel(std::move(account), this);
+    vAccount = new TAccountPanel(
+        {vVorlane.get(), vMenus.get(), this, vProgramDataDir, [this] { return vCurLanguage; },
+         [this](const QString &text) { fLStatusRefresh(text); }, &vAskYesNo},
+        this);
     setMinimumSize(kMinWindowWidth, kMinWindowHeight);
 }
 
