@@ -1,6 +1,8 @@
 #include "app/module/EnginePlayer.h"
 
+#include "playback/Peaks.h"
 #include "playback/Player.h"
+#include "playback/Visuals.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -9,8 +11,24 @@ namespace vorlane {
 
 TEnginePlayer::TEnginePlayer()
     : vPlayer(std::make_unique<TPlayer>())
+    , vVisuals(std::make_unique<TVisualSet>())
+    , vPeaks(std::make_unique<TPeakAnalysis>())
 {
     vPlayer->Init();
+    // The indicator is a dark rounded panel: the drawings take its colours, light on dark.
+    const QColor panel(0x1d, 0x22, 0x2b);
+    const QColor trace(0x6c, 0xc4, 0xff);
+    for (TVisualDrawer *d : {static_cast<TVisualDrawer *>(&vVisuals->Spectrum),
+                             static_cast<TVisualDrawer *>(&vVisuals->Scope),
+                             static_cast<TVisualDrawer *>(&vVisuals->Meter)}) {
+        d->BkgColor = panel;
+        d->PenColor = trace;
+        d->VisBuff.fill(panel);
+    }
+    vVisuals->Spectrum.PeakColor = QColor(0xe8, 0xee, 0xf6);
+    vVisuals->Meter.PenColor = panel;
+    vVisuals->Meter.BarColor = QColor(0x3d, 0xd6, 0x8c);
+    vVisuals->Meter.MarkColor = QColor(0xff, 0x5c, 0x5c);
 }
 
 TEnginePlayer::~TEnginePlayer() = default;
@@ -141,15 +159,7 @@ bool TEnginePlayer::Recording() const
 
 void TEnginePlayer::SetEffects(const TSoundProcConfig &e)
 {
-    vPlayer->Equalizer->SetEnabled(false);
-    vPlayer->Equalizer->SetEnabled(e.EqEnabled);
-    vPlayer->Equalizer->SetPowerEQEnabled(true);
-    vPlayer->EchoProcessor->SetEnabled(e.EchoEnabled);
-    vPlayer->EchoProcessor->SetDelay(float(e.EchoDelay));
-    vPlayer->EchoProcessor->SetLevel(float(e.EchoLevel));
-    vPlayer->Compressor->SetEnabled(e.CompressorEnabled);
-    vPlayer->Compressor->SetRatio(float(e.CompressorRatio));
-    vPlayer->Compressor->SetLevel(float(e.CompressorLevel));
+    ApplySoundProc(e, *vPlayer->Equalizer, *vPlayer->EchoProcessor, *vPlayer->Compressor);
 }
 
 void TEnginePlayer::GetEffects(TSoundProcConfig &e) const
@@ -161,6 +171,73 @@ void TEnginePlayer::GetEffects(TSoundProcConfig &e) const
     e.CompressorEnabled = vPlayer->Compressor->Enabled();
     e.CompressorRatio = int(std::lround(vPlayer->Compressor->Ratio()));
     e.CompressorLevel = int(std::lround(vPlayer->Compressor->Level()));
+}
+
+void TEnginePlayer::ChangeBandGain(int band, int position)
+{
+    if (band >= 0 && band < TEqualizer::kBands)
+        vPlayer->Equalizer->ChangeBandGain(band, float(position));
+}
+
+void TEnginePlayer::SetEcho(int delay, int level)
+{
+    vPlayer->EchoProcessor->SetDelay(float(delay));
+    vPlayer->EchoProcessor->SetLevel(float(level));
+}
+
+void TEnginePlayer::SetCompressor(int ratio, int threshold)
+{
+    vPlayer->Compressor->SetRatio(float(ratio));
+    vPlayer->Compressor->SetLevel(float(threshold));
+}
+
+void TEnginePlayer::RefreshEffect(int effect, bool enabled)
+{
+    vPlayer->RefreshEffect(effect, enabled);
+}
+
+void TEnginePlayer::SetEffectSwitches(bool equaliser, bool echo, bool compressor)
+{
+    // Only the flags: Play attaches what is on. Switching an attached effect on again would give
+    // it empty delay lines, so only a change is written.
+    vPlayer->Equalizer->SetEnabled(equaliser);
+    if (vPlayer->EchoProcessor->Enabled() != echo)
+        vPlayer->EchoProcessor->SetEnabled(echo);
+    if (vPlayer->Compressor->Enabled() != compressor)
+        vPlayer->Compressor->SetEnabled(compressor);
+}
+
+const QImage *TEnginePlayer::VisualFrame(int mode)
+{
+    return vVisuals->DrawFrame(mode, *vPlayer);
+}
+
+void TEnginePlayer::SetPeaksStyle(const QColor &background, const QColor &line)
+{
+    TPeaksColors colors;
+    colors.background = background;
+    colors.line = line;
+    vPeaks->SetStyle(colors, QString());
+}
+
+bool TEnginePlayer::StartPeaks(const QString &path, QSize size)
+{
+    return vPeaks->Start(path, QString(), size);
+}
+
+void TEnginePlayer::CancelPeaks()
+{
+    vPeaks->Cancel();
+}
+
+bool TEnginePlayer::PeaksRunning() const
+{
+    return vPeaks->Running();
+}
+
+const QImage *TEnginePlayer::PeaksImage() const
+{
+    return vPeaks->Peaks() ? &vPeaks->Image() : nullptr;
 }
 
 } // namespace vorlane

@@ -4,13 +4,18 @@
 #include "app/browse/BrowseRules.h"
 #include "app/browse/BrowseWidgets.h"
 #include "app/browse/SidePanel.h"
+#include "app/player/MiniPlayerWindow.h"
 #include "app/player/PlayerLoader.h"
 #include "app/player/PlayerTick.h"
 #include "app/player/PlayerWidgets.h"
+#include "app/player/SoundProcWindow.h"
 #include "app/shell/Menus.h"
 #include "app/widgets/Icons.h"
 #include "app/widgets/NamedWidgets.h"
+#include "app/widgets/TextScroller.h"
 #include "base/Messages.h"
+#include "base/MiniPlayerRules.h"
+#include "base/PlayerRules.h"
 #include "catalog/Vorlane.h"
 #include "net/UrlReads.h"
 
@@ -54,6 +59,7 @@ TPlayerPanel::TPlayerPanel(TVorlane &vorlane, const TMenus &menus, TBrowsePanel 
     , vSide(side)
 {
     build(controls, strip);
+    buildWindows(qobject_cast<QWidget *>(parent));
 }
 
 TPlayerPanel::~TPlayerPanel() = default;
@@ -62,9 +68,12 @@ void TPlayerPanel::build(QBoxLayout *h, QBoxLayout *strip)
 {
     PBPeaksIndicator = new TPeaksStrip;
     strip->addWidget(PBPeaksIndicator);
-    connect(PBPeaksIndicator, &TPeaksStrip::seekRequested, this, [this](double share) {
-        if (vPlayer)
-            PostSeek(int64_t(share * double(vPlayer->GetSize())));
+    connect(PBPeaksIndicator, &TPeaksStrip::seekRequested, this, [this](int x, int width) {
+        if (!vPlayer)
+            return;
+        PostSeek(PeaksSeekTarget(vPlayer->GetSize(), width, x));
+        sPBPositionRegulator->setFocus(Qt::MouseFocusReason);
+        vPositionChange = false;
     });
 
     sSBPlayerUp = GlyphToolButton("sSBPlayerUp", TGlyph::Previous, QStringLiteral("Previous"));
@@ -135,6 +144,56 @@ void TPlayerPanel::build(QBoxLayout *h, QBoxLayout *strip)
     h->addWidget(IVisualIndicator);
 }
 
+void TPlayerPanel::buildWindows(QWidget *window)
+{
+    vSoundWindow = new TSoundProcWindow(
+        vMenus, [this] { return vPlayer.get(); }, window);
+    connect(vSoundWindow, &TSoundProcWindow::status, this, &TPlayerPanel::status);
+
+    vMini = new TMiniPlayerWindow(window);
+    connect(vMini->sSBPlayerUp, &QToolButton::clicked, sSBPlayerUp, &QToolButton::click);
+    connect(vMini->sSBPlayerPlay, &QToolButton::clicked, sSBPlay, &QToolButton::click);
+    connect(vMini->sSBPlayerStop, &QToolButton::clicked, sSBPlayerStop, &QToolButton::click);
+    connect(vMini->sSBPlayerDown, &QToolButton::clicked, sSBPlayerDown, &QToolButton::click);
+    // The two volume sliders follow each other; the main one sets the player.
+    connect(vMini->sTBVolume, &QSlider::valueChanged, sTBVolume, &QSlider::setValue);
+    connect(sTBVolume, &QSlider::valueChanged, vMini->sTBVolume, &QSlider::setValue);
+    connect(vMini, &TMiniPlayerWindow::positionDragged, this, [this] { vPositionChange = true; });
+    connect(vMini, &TMiniPlayerWindow::positionReleased, this, [this](qint64 bytes, bool seek) {
+        vPosRegulatorValue = bytes;
+        if (seek) {
+            vPendingPlayerCommand = pcSeek;
+            vSeekFromBar = false;
+        }
+        sPBPositionRegulator->setFocus(Qt::MouseFocusReason);
+        vPositionChange = false;
+    });
+    connect(vMini, &TMiniPlayerWindow::restoreRequested, this, &TPlayerPanel::restoreRequested);
+    // The option takes effect the next time the main window is minimised.
+    connect(vMenus.PMCShowMiniPlayer, &QAction::toggled, this, [this](bool on) {
+        if (!on && vMini->PlayerShowed())
+            Q_EMIT restoreRequested();
+    });
+}
+
+void TPlayerPanel::SetEffects(const TSoundProcConfig &effects)
+{
+    vSoundWindow->Load(effects);
+    if (vPlayer)
+        vSoundWindow->ApplyTo(*vPlayer);
+}
+
+bool TPlayerPanel::ShowMiniPlayerFor(bool minimised)
+{
+    if (MiniPlayerShown(vMenus.PMCShowMiniPlayer->isChecked(), minimised)) {
+        vMini->sTBVolume->setValue(sTBVolume->value());
+        vMini->ShowInPlace();
+        return true;
+    }
+    vMini->HideStrip();
+    return false;
+}
+
 bool TPlayerPanel::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -157,7 +216,9 @@ void TPlayerPanel::SetPlayer(std::unique_ptr<TPlayerPort> player)
     vPlayer = std::move(player);
     if (vPlayer) {
         vPlayer->SetProgramDir(vProgramDataDir);
-        vPlayer->SetEffects(vEffects);
+        vSoundWindow->ApplyTo(*vPlayer);
+        const QPalette &pal = PBPeaksIndicator->palette();
+        vPlayer->SetPeaksStyle(pal.color(QPalette::Window), pal.color(QPalette::Highlight));
     }
 }
 
@@ -230,23 +291,53 @@ void TPlayerPanel::RunPlayerTick()
         case TTrackEndAction::Nothing: break;
         }
     }
-    sETimeIndicator->setText(vPlayer->GetTime());
-    if (!vPositionChange) {
-        const auto clampInt = [](int64_t v) { return int(std::clamp<int64_t>(v, 0, INT_MAX)); };
-        sPBPositionRegulator->setMaximum(std::max(1, clampInt(vPlayer->GetSize() / 10)));
-        sPBPositionRegulator->setValue(clampInt(vPlayer->GetPosition() / 10));
-    }
+    // One frame of the indicator's view per tick, copied onto it in one piece.
+    IVisualIndicator->ShowFrame(vPlayer->VisualFrame(IVisualIndicator->VisMode()));
+    // While the mini player stands in for the window, the time and position go to it.
+    if (vMini->PlayerShowed())
+        setTimeAndPosition(vMini->sETimeIndicator, vMini->sPBPositionRegulator);
+    else
+        setTimeAndPosition(sETimeIndicator, sPBPositionRegulator);
+}
+
+void TPlayerPanel::setTimeAndPosition(QLineEdit *time, QProgressBar *bar)
+{
+    time->setText(vPlayer->GetTime());
+    if (vPositionChange)
+        return;
+    const auto clampInt = [](int64_t v) { return int(std::clamp<int64_t>(v, 0, INT_MAX)); };
+    bar->setMaximum(std::max(1, clampInt(vPlayer->GetSize() / 10)));
+    bar->setValue(clampInt(vPlayer->GetPosition() / 10));
 }
 
 void TPlayerPanel::FinishTick()
 {
     const bool playing = vPlayer && vPlayer->Played();
-    sSBPlay->setIcon(GlyphIcon(playing ? TGlyph::Pause : TGlyph::Play));
-    if (vPlayer) {
-        const int64_t size = vPlayer->GetSize();
-        PBPeaksIndicator->SetPosition(size > 0 ? double(vPlayer->GetPosition()) / double(size)
-                                               : -1.0);
+    const QIcon playIcon = GlyphIcon(playing ? TGlyph::Pause : TGlyph::Play);
+    sSBPlay->setIcon(playIcon);
+    if (vMenus.PMCShowMiniPlayer->isChecked()) {
+        vMini->TSFileName->ScrollText();
+        vMini->sSBPlayerPlay->setIcon(playIcon);
     }
+    if (!vPlayer)
+        return;
+    if (vPeaksWanted && !vPlayer->PeaksRunning()) {
+        vPeaksWanted = false;
+        // A file without audio keeps its title.
+        if (const QImage *peaks = vPlayer->PeaksImage())
+            PBPeaksIndicator->SetImage(*peaks);
+    }
+    PBPeaksIndicator->SetCursorColumn(PeaksCursorColumn(vPlayer->GetPosition(), vPlayer->GetSize(),
+                                                        PBPeaksIndicator->AreaSize().width()));
+}
+
+void TPlayerPanel::fCreatePeaks(const QString &path, const QString &title)
+{
+    PBPeaksIndicator->SetText(title);
+    if (!vPlayer)
+        return;
+    vPlayer->CancelPeaks();
+    vPeaksWanted = vPlayer->StartPeaks(path, PBPeaksIndicator->AreaSize());
 }
 
 bool TPlayerPanel::TakeDownloadCompleted(QString &ext)
@@ -300,6 +391,10 @@ void TPlayerPanel::VolumeStep(int steps)
 
 void TPlayerPanel::fOpenFile()
 {
+    // The running analysis stops: its file is no longer the one shown.
+    if (vPlayer)
+        vPlayer->CancelPeaks();
+    vPeaksWanted = false;
     sSBFastDownload->setEnabled(false);
     int index = vVorlane.FileIndex();
     if (index < 0)
@@ -334,17 +429,23 @@ void TPlayerPanel::fOpenFile()
     if (mode == bmInternetFiles && vVorlane.ListIndex() == 0)
         sSBFastDownload->setEnabled(true);
     Q_EMIT entryOpened(entry, mode);
+    const QString title = entry.Title.isEmpty() ? entry.FileName : entry.Title;
+    vMini->TSFileName->SetText(title);
 
     QString played;
+    if (playFiles && vPlayer)
+        vSoundWindow->BeforePlay(*vPlayer);
     if (playFiles && vPlayer && vPlayer->Play()) {
         played = Msg().SM_PLAY;
         if (vPlayer->BitRate() > 0)
             played += u' ' + QString::number(vPlayer->BitRate()) + QStringLiteral(" Kbps");
         vPlayer->SetVolume(sTBVolume->value());
-        const QString title = entry.Title.isEmpty() ? entry.FileName : entry.Title;
         Q_EMIT titlePlaying(title);
-        // A local file's overview comes with the waveform analysis; until then the title shows.
-        PBPeaksIndicator->SetText(title);
+        // A network entry shows its title; a local file its overview once analysed.
+        if (entry.IsNetwork())
+            PBPeaksIndicator->SetText(title);
+        else
+            fCreatePeaks(entry.DirName + entry.FileName, title);
     }
     if (!sizeUrl.isEmpty())
         askNetworkSize(sizeUrl, played);

@@ -6,9 +6,14 @@
 // the display and applies the repeat mode at the end of a track. fOpenFile opens and plays the
 // controller's current entry.
 //
+// The tick also feeds the visual indicator (a frame of its view per tick), the waveform strip
+// (the play cursor, and the overview once its analysis is done) and the mini player. fOpenFile
+// starts the waveform analysis of a local file, one at a time: opening another entry cancels the
+// running one. The panel owns the sound window (whose settings every player it is given takes)
+// and the mini player.
+//
 // The player comes from the engine module (TPlayerLoader, after the first paint) or from a test
-// (SetPlayer); until then the tick has nothing to do. This is the place where the visualisations,
-// the waveform analysis and the mini player will be fed when they are built.
+// (SetPlayer); until then the tick has nothing to do.
 //
 // Main thread only; the size of a network entry is asked on a worker (fOpenFile) and reported
 // when it arrives.
@@ -30,6 +35,8 @@ class QToolButton;
 namespace vorlane {
 
 class TBrowsePanel;
+class TMiniPlayerWindow;
+class TSoundProcWindow;
 class TPeaksStrip;
 class TPlayerLoader;
 class TSidePanel;
@@ -52,8 +59,14 @@ public:
 
     // The data folder, ending in "/" (the stream cache and its files lie under it).
     void SetProgramDataDir(const QString &dir) { vProgramDataDir = dir; }
-    // The effect settings handed to each player the panel is given.
-    void SetEffects(const TSoundProcConfig &effects) { vEffects = effects; }
+    // The effect settings read at start: the sound window takes them, and each player the panel
+    // is given takes the window's.
+    void SetEffects(const TSoundProcConfig &effects);
+    TSoundProcWindow *SoundWindow() const { return vSoundWindow; }
+    TMiniPlayerWindow *MiniPlayer() const { return vMini; }
+    // The main window was minimised (true) or came back: the mini player stands in for it while
+    // the option is on. True when the mini player is showing now.
+    bool ShowMiniPlayerFor(bool minimised);
     // Hands the panel its player (the engine's, or a test double); null plays nothing.
     void SetPlayer(std::unique_ptr<TPlayerPort> player);
     TPlayerPort *Player() const { return vPlayer.get(); }
@@ -68,8 +81,11 @@ public:
     void RunPlayerCommand();
     // Only while playing on selection is on: the end of a track, the time and the position bar.
     void RunPlayerTick();
-    // Always, at the end of the tick: the play button's picture and the strip's position mark.
+    // Always, at the end of the tick: the play button's picture, the strip's overview and position
+    // mark, the mini player's title and play button.
     void FinishTick();
+    // Analyses a local file for the waveform strip (the running analysis is cancelled first).
+    void fCreatePeaks(const QString &path, const QString &title);
     // A network file finished downloading into the cache: the stream button is enabled, and the
     // cache file's extension is returned (false when nothing finished).
     bool TakeDownloadCompleted(QString &ext);
@@ -132,6 +148,8 @@ public:
 
 Q_SIGNALS:
     void status(const QString &text);
+    // The mini player asks for the main window back.
+    void restoreRequested();
     // fOpenFile made `entry` current in `mode` (the name editor and the tag sheet follow).
     void entryOpened(const TFileName &entry, TBrowseMode mode);
     // An entry started playing: its title, for the notices.
@@ -153,7 +171,12 @@ private:
     TBrowsePanel &vBrowse;
     TSidePanel &vSide;
     QString vProgramDataDir;
-    TSoundProcConfig vEffects;
+    void buildWindows(QWidget *window);
+    void setTimeAndPosition(QLineEdit *time, QProgressBar *bar);
+
+    TSoundProcWindow *vSoundWindow = nullptr;
+    TMiniPlayerWindow *vMini = nullptr;
+    bool vPeaksWanted = false; // an analysis was started and its overview is not shown yet
     std::unique_ptr<TPlayerPort> vPlayer;
     TPlayerLoader *vPlayerLoader = nullptr;
     bool vShutDown = false;

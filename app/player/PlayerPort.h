@@ -6,7 +6,11 @@
 #include "app/shell/Config.h"
 #include "base/FileList.h"
 
+#include <QColor>
+#include <QSize>
 #include <QString>
+
+class QImage;
 
 #include <cstdint>
 
@@ -52,9 +56,38 @@ public:
     virtual QString StopRecording(const QString &finalPath) = 0;
     virtual bool Recording() const = 0;
     // The effect settings of Config.ini: handed to the player's processors at start (the
-    // equaliser's power is switched on), read back from them at exit.
+    // equaliser's power is switched on, the bands take the chosen preset), read back from them at
+    // exit.
     virtual void SetEffects(const TSoundProcConfig &effects) = 0;
     virtual void GetEffects(TSoundProcConfig &effects) const = 0;
+
+    // ---- The sound window's changes, heard at once on the playing chain ----
+
+    // Band 0..9 to a slider position (0 top, +15 dB … 30 bottom, -15 dB).
+    virtual void ChangeBandGain(int band, int position) = 0;
+    // Echo delay in ms and wet/dry mix in percent.
+    virtual void SetEcho(int delay, int level) = 0;
+    // Compression ratio and threshold (dB, negative).
+    virtual void SetCompressor(int ratio, int threshold) = 0;
+    // Switches effect 0 echo, 1 compressor, 2 equaliser on or off while playing.
+    virtual void RefreshEffect(int effect, bool enabled) = 0;
+    // The switches as they stand, written before each Play (which attaches what is on).
+    virtual void SetEffectSwitches(bool equaliser, bool echo, bool compressor) = 0;
+
+    // ---- Pictures ----
+
+    // The visual indicator's frame of view `mode` (1 spectrum, 2 oscilloscope, 3 VU meter) drawn
+    // from what plays now; null for any other view. Valid until the next call.
+    virtual const QImage *VisualFrame(int mode) = 0;
+    // The waveform strip's colours and its analysis, one at a time: StartPeaks analyses the local
+    // file `path` for a strip of `size` on a worker (false while one runs: CancelPeaks first); a
+    // cancelled analysis never reaches a later one. PeaksImage is the overview of the last
+    // analysis once it is complete, null before and after a cancel or a file without audio.
+    virtual void SetPeaksStyle(const QColor &background, const QColor &line) = 0;
+    virtual bool StartPeaks(const QString &path, QSize size) = 0;
+    virtual void CancelPeaks() = 0;
+    virtual bool PeaksRunning() const = 0;
+    virtual const QImage *PeaksImage() const = 0;
 };
 
 } // namespace vorlane

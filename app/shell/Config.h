@@ -9,6 +9,7 @@
 // in the file stays as it is); "Width" and "Heigth" are not written while the window is
 // maximised; keys that are not written keep the file's text.
 
+#include "base/PlayerRules.h"
 #include "catalog/CatalogTypes.h"
 
 #include <QString>
@@ -27,18 +28,8 @@ TRepeatMode RepeatModeFromText(const QString &text);
 // The word written for a mode; empty for rmUnset (nothing is written).
 QString RepeatModeText(TRepeatMode mode);
 
-struct TSoundProcConfig {
-    bool EqEnabled = false;
-    bool PowerEqEnabled = true; // written, never read: the start switches the power on
-    bool EchoEnabled = false;
-    int EchoDelay = 1;
-    int EchoLevel = 1;
-    bool CompressorEnabled = false;
-    int CompressorRatio = 1;
-    int CompressorLevel = 1;
-    std::array<int, 10> Band{15, 15, 15, 15, 15, 15, 15, 15, 15, 15};
-    int EqMode = 0;
-};
+// The "SoundProc" section: the sound window's numbers (base/PlayerRules.h).
+using TSoundProcConfig = TSoundProcSettings;
 
 struct TConfig {
     // "Main"

@@ -10,6 +10,7 @@
 #include "app/desktop/DesktopPresence.h"
 #include "app/player/PlayerPanel.h"
 #include "app/player/PlayerWidgets.h"
+#include "app/player/SoundProcWindow.h"
 #include "app/shell/DataFolder.h"
 #include "app/shell/EventDispatch.h"
 #include "app/shell/Language.h"
@@ -20,6 +21,7 @@
 #include "app/shell/WindowKeys.h"
 #include "app/shell/WindowSettings.h"
 #include "app/tools/NamingTools.h"
+#include "app/tools/TimerWindow.h"
 #include "app/tools/ToolDialogs.h"
 #include "app/tools/ToolWindows.h"
 #include "app/widgets/Icons.h"
@@ -206,9 +208,31 @@ void TMainWindow::connectParts()
     });
     connect(vPlayerPanel, &TPlayerPanel::entryOpened, vNamingTools, &TNamingTools::EntryOpened);
     connect(vPlayerPanel, &TPlayerPanel::titlePlaying, this, &TMainWindow::showNotice);
+    connect(vPlayerPanel, &TPlayerPanel::restoreRequested, this, &TMainWindow::RestoreWindow);
     connect(vFrame.TSStatus, &TTextScroller::clicked, this,
             [this] { vVorlane->ReturnToCurrentDir(); });
     connect(vFrame.TrayIcon, &QSystemTrayIcon::activated, this, [this] { RestoreWindow(); });
+}
+
+void TMainWindow::connectTimerWindow()
+{
+    TTimerActions actions;
+    actions.StopPlayback = [this] {
+        if (TPlayerPort *player = Player())
+            player->Stop();
+    };
+    actions.PausePlayback = [this] {
+        if (TPlayerPort *player = Player())
+            player->Pause();
+    };
+    actions.CloseProgram = [this] { close(); };
+    actions.Notice = [this](const QString &text) {
+        if (TIndicatorWindow *notice = IndicatorWindow())
+            notice->SetText(text);
+    };
+    actions.Status = [this](const QString &text) { fLStatusRefresh(text); };
+    vTimerWindow = new TTimerWindow(std::move(actions), CreateLogindPowerControl(), this);
+    connect(vMenus->PMSleepTimer, &QAction::triggered, vTimerWindow, &TTimerWindow::Toggle);
 }
 
 void TMainWindow::connectMenus()
@@ -237,6 +261,7 @@ void TMainWindow::connectMenus()
         a->setChecked(true);
         applyTheme(a->data().toString());
     });
+    connectTimerWindow();
     // The maker's pages are configuration (fLoadConf gives each item its address).
     for (QAction *page : {m.PMSNFacebook, m.PMSNVkontakte, m.PMSNOdnoklassniki}) {
         connect(page, &QAction::triggered, this,
@@ -519,6 +544,12 @@ void TMainWindow::SetLanguage()
     }
     LoadMessages(ini, section);
     ApplyAccessibleNames(*this);
+    if (ini.Exists() && ini.SectionExists(section)) {
+        vTimerWindow->ApplyTexts(ini, section);
+        vPlayerPanel->SoundWindow()->setWindowTitle(
+            ini.ReadString(section, QStringLiteral("SoundProcWindow"), QStringLiteral("Sound")));
+    }
+    vPlayerPanel->SoundWindow()->RetranslateSwitch();
     SetStandardButtonTexts(ini, section);
     setUpdatesEnabled(true);
     vVorlane->RefreshView();
@@ -591,8 +622,9 @@ void TMainWindow::MTTimer()
         vPlayerPanel->RunPlayerTick();
     QString ext;
     if (vPlayerPanel->TakeDownloadCompleted(ext)) {
-        // The overview of the downloaded file comes with the waveform analysis.
-        vNamingTools->ShowFileTags(vProgramDataDir + "VL4Conf/Cache/temp" + ext);
+        const QString cached = vProgramDataDir + "VL4Conf/Cache/temp" + ext;
+        vNamingTools->ShowFileTags(cached);
+        vPlayerPanel->fCreatePeaks(cached, vPlayerPanel->PBPeaksIndicator->Text());
     }
     vFrame.TSStatus->ScrollText();
     dispatchEvent(vVorlane->Flags());
@@ -685,10 +717,17 @@ void TMainWindow::EndSession()
 void TMainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !Ok() || !isMinimized())
+    if (event->type() != QEvent::WindowStateChange || !Ok())
         return;
-    // The mini player, which will stand in for the window, comes with its own issue. Without a
-    // tray to bring it back, the window stays a minimised window.
+    // The mini player stands in for a minimised window while its option is on; its title brings
+    // the window back.
+    if (vPlayerPanel->ShowMiniPlayerFor(isMinimized())) {
+        QTimer::singleShot(0, this, &QWidget::hide);
+        return;
+    }
+    if (!isMinimized())
+        return;
+    // Without a tray to bring it back, the window stays a minimised window.
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         vFrame.TrayIcon->show();
         QTimer::singleShot(0, this, &QWidget::hide);
@@ -697,6 +736,7 @@ void TMainWindow::changeEvent(QEvent *event)
 
 void TMainWindow::RestoreWindow()
 {
+    vPlayerPanel->ShowMiniPlayerFor(false);
     showNormal();
     raise();
     activateWindow();

@@ -106,7 +106,6 @@ TMenus TMenus::Build(QMenuBar *bar, QObject *owner)
         item(conf, "PMCShowIndicator", QStringLiteral("Show notices on screen"), true);
     m.PMCShowMiniPlayer =
         item(conf, "PMCShowMiniPlayer", QStringLiteral("Mini player when minimised"), true);
-    m.PMCShowMiniPlayer->setEnabled(false);
     conf->addSeparator();
 
     QMenu *repeat = subMenu(conf, "PMCRepeat", QStringLiteral("Repeat"));
@@ -162,8 +161,7 @@ TMenus TMenus::Build(QMenuBar *bar, QObject *owner)
     m.PMAEnter = item(m.PMAccount, "PMAEnter", QStringLiteral("Sign in…"));
     m.PMAExit = item(m.PMAccount, "PMAExit", QStringLiteral("Sign out"));
 
-    for (QAction *waiting : {m.PMSleepTimer, m.PMFeedback, m.PMCSPEqEnabled, m.PMCSPConfigure,
-                             m.PMACreate, m.PMAEnter, m.PMAExit})
+    for (QAction *waiting : {m.PMFeedback, m.PMACreate, m.PMAEnter, m.PMAExit})
         waiting->setEnabled(false);
     return m;
 }

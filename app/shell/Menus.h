@@ -3,9 +3,9 @@
 // object name (for the language file only); code reaches an item through its member here,
 // never by looking the name up.
 //
-// Items whose feature is not built yet (the sleep timer, the sound window and the equaliser,
-// feedback, the account, the mini player) are made disabled: they show what will come and do
-// nothing. Their features take their members here when they arrive. Main thread only.
+// Items whose feature is not built yet (feedback, the account) are made disabled: they show what
+// will come and do nothing. Their features take their members here when they arrive. Main thread
+// only.
 
 #include "app/shell/Config.h"
 
@@ -19,7 +19,7 @@ namespace vorlane {
 
 struct TMenus {
     // Program
-    QAction *PMSleepTimer = nullptr; // disabled: the sleep timer
+    QAction *PMSleepTimer = nullptr; // the sleep timer window
     QAction *PMFeedback = nullptr;   // disabled: feedback
     QAction *PMSNFacebook = nullptr;
     QAction *PMSNVkontakte = nullptr;
@@ -51,7 +51,7 @@ struct TMenus {
     QAction *PMCAutoEdit = nullptr;
     QAction *PMCAudioFilesOnly = nullptr;
     QAction *PMCShowIndicator = nullptr;
-    QAction *PMCShowMiniPlayer = nullptr; // disabled: the mini player
+    QAction *PMCShowMiniPlayer = nullptr;
     QAction *PMCRNot = nullptr;
     QAction *PMCROne = nullptr;
     QAction *PMCRAll = nullptr;
@@ -65,8 +65,8 @@ struct TMenus {
     QAction *PMCLUkr = nullptr;
     QActionGroup *Language = nullptr;
     QActionGroup *Skins = nullptr;     // each action's data is its theme's name
-    QAction *PMCSPEqEnabled = nullptr; // disabled: the equaliser
-    QAction *PMCSPConfigure = nullptr; // disabled: the sound window
+    QAction *PMCSPEqEnabled = nullptr; // mirrors the sound window's equaliser switch
+    QAction *PMCSPConfigure = nullptr; // shows and hides the sound window
 
     // Account (disabled: the account service)
     QMenu *PMAccount = nullptr;

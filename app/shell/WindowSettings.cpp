@@ -1,6 +1,8 @@
 #include "app/shell/WindowSettings.h"
 
 #include "app/player/PlayerPanel.h"
+#include "app/player/PlayerWidgets.h"
+#include "app/player/SoundProcWindow.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/Menus.h"
 #include "app/shell/PanelSplitters.h"
@@ -29,6 +31,7 @@ void ApplySettings(const TConfig &c, const TSettingsParts &parts)
     m.SetRepeatMode(c.Repeat);
     m.SetLanguage(c.Lang);
     m.SetFontSize(c.FontSize);
+    parts.Player->IVisualIndicator->SetVisMode(c.VisMode);
 
     const TBrowseMode mode =
         (c.BrowseMode >= 0 && c.BrowseMode <= 8) ? TBrowseMode(c.BrowseMode) : bmRoot;
@@ -59,8 +62,17 @@ TConfig CollectSettings(TConfig c, const TSettingsParts &parts)
     c.Repeat = m.RepeatMode();
     c.BrowseMode = int(vorlane.Mode());
     c.ListIndex = vorlane.ListIndex();
+    c.VisMode = parts.Player->IVisualIndicator->VisMode();
+    // The processors' values, and what only the sound window holds: the user preset, the chosen
+    // preset and the switches (a file that failed to open switches the processors off).
+    const TSoundProcSettings sound = parts.Player->SoundWindow()->Settings();
+    c.SoundProc = sound;
     if (TPlayerPort *player = parts.Player->Player())
         player->GetEffects(c.SoundProc);
+    c.SoundProc.EchoEnabled = sound.EchoEnabled;
+    c.SoundProc.CompressorEnabled = sound.CompressorEnabled;
+    c.SoundProc.Band = sound.Band;
+    c.SoundProc.EqMode = sound.EqMode;
     c.SoundProc.EqEnabled = m.PMCSPEqEnabled->isChecked();
     c.RenameTemplate = vorlane.TagRenameTemplate();
 

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
@@ -149,7 +150,61 @@ public:
         e.EchoEnabled = Effects.EchoEnabled;
         e.EchoDelay = Effects.EchoDelay;
     }
+    void ChangeBandGain(int band, int position) override
+    {
+        if (band >= 0 && band < int(Effects.Band.size()))
+            Effects.Band[band] = position;
+    }
+    void SetEcho(int delay, int level) override
+    {
+        Effects.EchoDelay = delay;
+        Effects.EchoLevel = level;
+    }
+    void SetCompressor(int ratio, int threshold) override
+    {
+        Effects.CompressorRatio = ratio;
+        Effects.CompressorLevel = threshold;
+    }
+    void RefreshEffect(int effect, bool enabled) override
+    {
+        (effect == 0   ? Effects.EchoEnabled
+         : effect == 1 ? Effects.CompressorEnabled
+                       : Effects.EqEnabled) = enabled;
+    }
+    void SetEffectSwitches(bool eq, bool echo, bool compressor) override
+    {
+        Effects.EqEnabled = eq;
+        Effects.EchoEnabled = echo;
+        Effects.CompressorEnabled = compressor;
+        ++SwitchWrites;
+    }
+    // A frame per view, filled with the view's number as grey level.
+    const QImage *VisualFrame(int mode) override
+    {
+        if (mode < 1 || mode > 3)
+            return nullptr;
+        Frame = QImage(150, 26, QImage::Format_RGB32);
+        Frame.fill(QColor(mode, mode, mode));
+        return &Frame;
+    }
+    void SetPeaksStyle(const QColor &, const QColor &) override {}
+    bool StartPeaks(const QString &path, QSize) override
+    {
+        if (PeaksBusy)
+            return false;
+        PeaksBusy = true;
+        PeaksStarted << path;
+        return true;
+    }
+    void CancelPeaks() override { PeaksBusy = false; }
+    bool PeaksRunning() const override { return PeaksBusy; }
+    const QImage *PeaksImage() const override { return PeaksDone.isNull() ? nullptr : &PeaksDone; }
     TSoundProcConfig Effects;
+    int SwitchWrites = 0;
+    QImage Frame;
+    bool PeaksBusy = false;
+    QStringList PeaksStarted;
+    QImage PeaksDone;
 
     int Opens = 0, Pauses = 0, Stops = 0, Volume = 0, Speed = 0;
     bool Playing = false;
