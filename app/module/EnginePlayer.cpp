@@ -26,6 +26,8 @@ TEnginePlayer::TEnginePlayer()
         d->VisBuff.fill(panel);
     }
     vVisuals->Spectrum.PeakColor = QColor(0xe8, 0xee, 0xf6);
+    // A full-scale trace spans the picture instead of running off it at a tenth of full scale.
+    vVisuals->Scope.ScopeOff = TVisualSet::kHeight - 2;
     vVisuals->Meter.PenColor = panel;
     vVisuals->Meter.BarColor = QColor(0x3d, 0xd6, 0x8c);
     vVisuals->Meter.MarkColor = QColor(0xff, 0x5c, 0x5c);

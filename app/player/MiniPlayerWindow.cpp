@@ -50,10 +50,12 @@ TMiniPlayerWindow::TMiniPlayerWindow(QWidget *parent)
     TSFileName->SetVector(1);
     TSFileName->setCursor(Qt::PointingHandCursor);
     TSFileName->setToolTip(QStringLiteral("Vorlane Kestrio"));
+    TSFileName->setFixedHeight(TSFileName->fontMetrics().height() + 3);
+    TSFileName->SetTextPosition(0, 1);
     auto *middle = new QVBoxLayout;
-    middle->setContentsMargins(0, 0, 0, 0);
-    middle->setSpacing(1);
-    middle->addWidget(TSFileName, 1);
+    middle->setContentsMargins(0, 1, 0, 1);
+    middle->setSpacing(2);
+    middle->addWidget(TSFileName);
     sPBPositionRegulator = new QProgressBar;
     sPBPositionRegulator->setObjectName(QStringLiteral("sPBPositionRegulator"));
     sPBPositionRegulator->setTextVisible(false);
@@ -73,8 +75,9 @@ TMiniPlayerWindow::TMiniPlayerWindow(QWidget *parent)
     sETimeIndicator->setAlignment(Qt::AlignCenter);
     sETimeIndicator->setFocusPolicy(Qt::NoFocus);
     sETimeIndicator->setFixedWidth(
-        sETimeIndicator->fontMetrics().horizontalAdvance(QStringLiteral("00:00/00:00")) + 10);
-    sETimeIndicator->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
+        sETimeIndicator->fontMetrics().horizontalAdvance(QStringLiteral("00:00/00:00")) + 22);
+    sETimeIndicator->setStyleSheet(
+        QStringLiteral("QLineEdit { background: transparent; border: none; padding: 0px; }"));
     h->addWidget(sETimeIndicator);
     sTBVolume = new QSlider(Qt::Horizontal);
     sTBVolume->setObjectName(QStringLiteral("sTBVolume"));
@@ -165,11 +168,11 @@ void TMiniPlayerWindow::moveEvent(QMoveEvent *event)
 
 void TMiniPlayerWindow::closeEvent(QCloseEvent *event)
 {
-    // Closing the strip leaves no window on screen: the main window comes back instead, so the
-    // program is never left without a way to reach it.
+    // The strip stands in for the main window: closing it closes the program, as closing the
+    // window would.
     QWidget::closeEvent(event);
     HideStrip();
-    Q_EMIT restoreRequested();
+    Q_EMIT closeRequested();
 }
 
 void TMiniPlayerWindow::paintEvent(QPaintEvent *)

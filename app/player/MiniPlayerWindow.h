@@ -3,8 +3,9 @@
 // is minimised (with the PMCShowMiniPlayer option on), at the bottom-right of the work area. It
 // repeats the player controls and the title and has no player logic of its own: its buttons,
 // volume slider and position bar forward to the player panel's, and the panel's tick and
-// fOpenFile feed it. It fades while the pointer is away. A click on its title, and closing it,
-// bring the main window back (restoreRequested). Main thread only.
+// fOpenFile feed it. It fades while the pointer is away. A click on its title brings the main
+// window back (restoreRequested); closing it closes the program (closeRequested). Main thread
+// only.
 
 #include <QWidget>
 
@@ -53,8 +54,10 @@ public:
     QTimer *MPT = nullptr;
 
 Q_SIGNALS:
-    // The title was clicked or the strip closed: the main window comes back.
+    // The title was clicked: the main window comes back.
     void restoreRequested();
+    // The strip was closed: so is the program.
+    void closeRequested();
     // The position bar: dragged with the left button (the main window's vPositionChange), and
     // released at byte position `bytes` (a seek for the left button).
     void positionDragged();

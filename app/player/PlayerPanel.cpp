@@ -169,6 +169,7 @@ void TPlayerPanel::buildWindows(QWidget *window)
         vPositionChange = false;
     });
     connect(vMini, &TMiniPlayerWindow::restoreRequested, this, &TPlayerPanel::restoreRequested);
+    connect(vMini, &TMiniPlayerWindow::closeRequested, this, &TPlayerPanel::closeRequested);
     // The option takes effect the next time the main window is minimised.
     connect(vMenus.PMCShowMiniPlayer, &QAction::toggled, this, [this](bool on) {
         if (!on && vMini->PlayerShowed())

@@ -148,8 +148,9 @@ public:
 
 Q_SIGNALS:
     void status(const QString &text);
-    // The mini player asks for the main window back.
+    // The mini player asks for the main window back, or for the program to close.
     void restoreRequested();
+    void closeRequested();
     // fOpenFile made `entry` current in `mode` (the name editor and the tag sheet follow).
     void entryOpened(const TFileName &entry, TBrowseMode mode);
     // An entry started playing: its title, for the notices.

@@ -209,6 +209,7 @@ void TMainWindow::connectParts()
     connect(vPlayerPanel, &TPlayerPanel::entryOpened, vNamingTools, &TNamingTools::EntryOpened);
     connect(vPlayerPanel, &TPlayerPanel::titlePlaying, this, &TMainWindow::showNotice);
     connect(vPlayerPanel, &TPlayerPanel::restoreRequested, this, &TMainWindow::RestoreWindow);
+    connect(vPlayerPanel, &TPlayerPanel::closeRequested, this, &QWidget::close);
     connect(vFrame.TSStatus, &TTextScroller::clicked, this,
             [this] { vVorlane->ReturnToCurrentDir(); });
     connect(vFrame.TrayIcon, &QSystemTrayIcon::activated, this, [this] { RestoreWindow(); });
@@ -722,7 +723,11 @@ void TMainWindow::changeEvent(QEvent *event)
     // The mini player stands in for a minimised window while its option is on; its title brings
     // the window back.
     if (vPlayerPanel->ShowMiniPlayerFor(isMinimized())) {
-        QTimer::singleShot(0, this, &QWidget::hide);
+        // Unless the window came back in the meantime (its title was clicked).
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
         return;
     }
     if (!isMinimized())

@@ -131,6 +131,10 @@ QSlider::groove:horizontal { height: 4px; border-radius: 2px; background: %MID%;
 QSlider::sub-page:horizontal { border-radius: 2px; background: %HL%; }
 QSlider::handle:horizontal { width: 12px; margin: -5px 0; border-radius: 6px; background: %BASE%;
     border: 1px solid %MID%; }
+QSlider::groove:vertical { width: 4px; border-radius: 2px; background: %MID%; }
+QSlider::add-page:vertical { border-radius: 2px; background: %HL%; }
+QSlider::handle:vertical { height: 12px; margin: 0 -5px; border-radius: 6px; background: %BASE%;
+    border: 1px solid %MID%; }
 QProgressBar { border: none; border-radius: 3px; background: %MID%; max-height: 6px; }
 QProgressBar::chunk { border-radius: 3px; background: %HL%; }
 QMenuBar { background: %WINDOW%; }

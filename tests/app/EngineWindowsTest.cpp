@@ -159,7 +159,8 @@ TEST_F(EngineWindows, ScreenshotsOfThePlayerWindows)
     open([this] {
         makeTrack("Harbour Lights.wav",
                   "(0.35+0.3*sin(2*PI*t/17))*exp(-4*mod(t,0.5))*(sin(2*PI*196*t)+0.4*sin(2*PI*392*"
-                  "t)+0.2*sin(2*PI*587*t))+0.08*(0.5+0.5*sin(2*PI*t/23))*sin(2*PI*55*t)",
+                  "t)+0.2*sin(2*PI*587*t))+0.08*(0.5+0.5*sin(2*PI*t/"
+                  "23))*sin(2*PI*55*t)+0.04*(random(0)*2-1)",
                   60);
     });
     play(0);
