@@ -1,9 +1,9 @@
 #include "app/player/MiniPlayerWindow.h"
 
 #include "app/browse/BrowseRules.h"
+#include "app/player/MiniPlayerRules.h"
 #include "app/widgets/NamedWidgets.h"
 #include "app/widgets/TextScroller.h"
-#include "base/MiniPlayerRules.h"
 
 #include <QCursor>
 #include <QGuiApplication>

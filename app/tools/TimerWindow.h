@@ -1,11 +1,11 @@
 #pragma once
 // TTimerWindow: the sleep timer. The user chooses the minutes and one action (stop playback,
 // close the program, power the computer down) and starts it; one minute before the end a notice
-// announces the action. The rules are TSleepTimer's (base/SleepTimer.h); the window feeds it the
-// gestures and the time and carries out what comes due through TTimerActions. PMSleepTimer
+// announces the action. The rules are TSleepTimer's (app/tools/SleepTimer.h); the window feeds it
+// the gestures and the time and carries out what comes due through TTimerActions. PMSleepTimer
 // (Ctrl+T) shows and hides it. Main thread only.
 
-#include "base/SleepTimer.h"
+#include "app/tools/SleepTimer.h"
 
 #include <QWidget>
 

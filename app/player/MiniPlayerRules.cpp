@@ -1,4 +1,4 @@
-#include "base/MiniPlayerRules.h"
+#include "app/player/MiniPlayerRules.h"
 
 namespace vorlane {
 

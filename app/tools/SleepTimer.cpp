@@ -1,4 +1,4 @@
-#include "base/SleepTimer.h"
+#include "app/tools/SleepTimer.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The sleep timer on a fake clock (milliseconds passed in).
 
-#include "base/SleepTimer.h"
+#include "app/tools/SleepTimer.h"
 
 #include <gtest/gtest.h>
 
