@@ -103,7 +103,8 @@ namespace vorlane {
     X(SM_NAMEVOLUME) \
     X(SM_ACCOUNTOFF) \
     X(SM_STORAGEOFF) \
-    X(SM_NEWSOFF)
+    X(SM_NEWSOFF) \
+    X(SM_POWERDOWNFAILED)
 // clang-format on
 
 struct TMessages {
@@ -115,7 +116,7 @@ struct TMessages {
 // The one message table of the program.
 TMessages &Msg();
 
-// The 83 keys in file order.
+// The 91 keys in file order.
 const QStringList &MessageKeys();
 
 // Sets the message of one key; false for a key that is not a message key.

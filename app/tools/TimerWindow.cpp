@@ -258,8 +258,9 @@ void TTimerWindow::act(TSleepAction action)
     case TSleepAction::PowerDown:
         if (vActions.PausePlayback)
             vActions.PausePlayback();
-        if (vPower && !vPower->PowerDown())
-            qWarning("vorlane: the computer could not be powered down");
+        // A refused request is said, not taken for done.
+        if ((!vPower || !vPower->PowerDown()) && vActions.Status)
+            vActions.Status(Msg().SM_POWERDOWNFAILED);
         break;
     case TSleepAction::None: break;
     }

@@ -162,9 +162,10 @@ struct TFakePower : TPowerControl {
     bool PowerDown() override
     {
         ++Calls;
-        return true;
+        return Accepts;
     }
     int Calls = 0;
+    bool Accepts = true;
 };
 
 TEST(SleepTimerWindow, WarnsAMinuteBeforeAndActs)
@@ -218,6 +219,12 @@ TEST(SleepTimerWindow, WarnsAMinuteBeforeAndActs)
     EXPECT_EQ(notices.size(), 3) << "no warning with one minute";
     EXPECT_EQ(pauses, 1);
     EXPECT_EQ(fake->Calls, 1);
+    EXPECT_NE(statuses.last(), Msg().SM_POWERDOWNFAILED);
+    fake->Accepts = false;
+    w.sSBApply->click();
+    now += 60000;
+    w.TimerTimer();
+    EXPECT_EQ(statuses.last(), Msg().SM_POWERDOWNFAILED) << "a refusal is said";
 
     w.sRBCloseProgram->setChecked(true);
     w.sSBApply->click();
