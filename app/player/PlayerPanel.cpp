@@ -11,9 +11,11 @@
 #include "app/player/PlayerWidgets.h"
 #include "app/player/SoundProcWindow.h"
 #include "app/shell/Menus.h"
+#include "app/tools/TimerWindow.h"
 #include "app/widgets/Icons.h"
 #include "app/widgets/NamedWidgets.h"
 #include "app/widgets/TextScroller.h"
+#include "base/IniFile.h"
 #include "base/Messages.h"
 #include "base/PlayerRules.h"
 #include "catalog/Vorlane.h"
@@ -170,11 +172,36 @@ void TPlayerPanel::buildWindows(QWidget *window)
     });
     connect(vMini, &TMiniPlayerWindow::restoreRequested, this, &TPlayerPanel::restoreRequested);
     connect(vMini, &TMiniPlayerWindow::closeRequested, this, &TPlayerPanel::closeRequested);
+    TTimerActions actions;
+    actions.StopPlayback = [this] {
+        if (vPlayer)
+            vPlayer->Stop();
+    };
+    actions.PausePlayback = [this] {
+        if (vPlayer)
+            vPlayer->Pause();
+    };
+    actions.CloseProgram = [this] { Q_EMIT closeRequested(); };
+    actions.Notice = [this](const QString &text) { Q_EMIT notice(text); };
+    actions.Status = [this](const QString &text) { Q_EMIT status(text); };
+    vTimerWindow = new TTimerWindow(std::move(actions), CreateLogindPowerControl(), window);
+    connect(vMenus.PMSleepTimer, &QAction::triggered, vTimerWindow, &TTimerWindow::Toggle);
+
     // The option takes effect the next time the main window is minimised.
     connect(vMenus.PMCShowMiniPlayer, &QAction::toggled, this, [this](bool on) {
         if (!on && vMini->PlayerShowed())
             Q_EMIT restoreRequested();
     });
+}
+
+void TPlayerPanel::ApplyTexts(const TIniFile &ini, const QString &section)
+{
+    if (ini.Exists() && ini.SectionExists(section)) {
+        vTimerWindow->ApplyTexts(ini, section);
+        vSoundWindow->setWindowTitle(
+            ini.ReadString(section, QStringLiteral("SoundProcWindow"), QStringLiteral("Sound")));
+    }
+    vSoundWindow->RetranslateSwitch();
 }
 
 void TPlayerPanel::SetEffects(const TSoundProcConfig &effects)
@@ -218,8 +245,6 @@ void TPlayerPanel::SetPlayer(std::unique_ptr<TPlayerPort> player)
     if (vPlayer) {
         vPlayer->SetProgramDir(vProgramDataDir);
         vSoundWindow->ApplyTo(*vPlayer);
-        const QPalette &pal = PBPeaksIndicator->palette();
-        vPlayer->SetPeaksStyle(pal.color(QPalette::Window), pal.color(QPalette::Highlight));
     }
 }
 
@@ -338,6 +363,9 @@ void TPlayerPanel::fCreatePeaks(const QString &path, const QString &title)
     if (!vPlayer)
         return;
     vPlayer->CancelPeaks();
+    // The theme's colours of the moment.
+    const QPalette &pal = PBPeaksIndicator->palette();
+    vPlayer->SetPeaksStyle(pal.color(QPalette::Window), pal.color(QPalette::Highlight));
     vPeaksWanted = vPlayer->StartPeaks(path, PBPeaksIndicator->AreaSize());
 }
 

@@ -9,8 +9,8 @@
 // The tick also feeds the visual indicator (a frame of its view per tick), the waveform strip
 // (the play cursor, and the overview once its analysis is done) and the mini player. fOpenFile
 // starts the waveform analysis of a local file, one at a time: opening another entry cancels the
-// running one. The panel owns the sound window (whose settings every player it is given takes)
-// and the mini player.
+// running one. The panel owns the sound window (whose settings every player it is given takes),
+// the mini player and the sleep timer, which acts on the player.
 //
 // The player comes from the engine module (TPlayerLoader, after the first paint) or from a test
 // (SetPlayer); until then the tick has nothing to do.
@@ -36,7 +36,9 @@ namespace vorlane {
 
 class TBrowsePanel;
 class TMiniPlayerWindow;
+class TIniFile;
 class TSoundProcWindow;
+class TTimerWindow;
 class TPeaksStrip;
 class TPlayerLoader;
 class TSidePanel;
@@ -64,6 +66,9 @@ public:
     void SetEffects(const TSoundProcConfig &effects);
     TSoundProcWindow *SoundWindow() const { return vSoundWindow; }
     TMiniPlayerWindow *MiniPlayer() const { return vMini; }
+    TTimerWindow *TimerWindow() const { return vTimerWindow; }
+    // The captions of the panel's windows from the language section.
+    void ApplyTexts(const TIniFile &ini, const QString &section);
     // The main window was minimised (true) or came back: the mini player stands in for it while
     // the option is on. True when the mini player is showing now.
     bool ShowMiniPlayerFor(bool minimised);
@@ -148,9 +153,12 @@ public:
 
 Q_SIGNALS:
     void status(const QString &text);
-    // The mini player asks for the main window back, or for the program to close.
+    // The mini player asks for the main window back; it or the sleep timer for the program to
+    // close.
     void restoreRequested();
     void closeRequested();
+    // A notice for the indicator window (the sleep timer's).
+    void notice(const QString &text);
     // fOpenFile made `entry` current in `mode` (the name editor and the tag sheet follow).
     void entryOpened(const TFileName &entry, TBrowseMode mode);
     // An entry started playing: its title, for the notices.
@@ -177,6 +185,7 @@ private:
 
     TSoundProcWindow *vSoundWindow = nullptr;
     TMiniPlayerWindow *vMini = nullptr;
+    TTimerWindow *vTimerWindow = nullptr;
     bool vPeaksWanted = false; // an analysis was started and its overview is not shown yet
     std::unique_ptr<TPlayerPort> vPlayer;
     TPlayerLoader *vPlayerLoader = nullptr;

@@ -10,7 +10,6 @@
 #include "app/desktop/DesktopPresence.h"
 #include "app/player/PlayerPanel.h"
 #include "app/player/PlayerWidgets.h"
-#include "app/player/SoundProcWindow.h"
 #include "app/shell/DataFolder.h"
 #include "app/shell/EventDispatch.h"
 #include "app/shell/Language.h"
@@ -21,7 +20,6 @@
 #include "app/shell/WindowKeys.h"
 #include "app/shell/WindowSettings.h"
 #include "app/tools/NamingTools.h"
-#include "app/tools/TimerWindow.h"
 #include "app/tools/ToolDialogs.h"
 #include "app/tools/ToolWindows.h"
 #include "app/widgets/Icons.h"
@@ -210,30 +208,13 @@ void TMainWindow::connectParts()
     connect(vPlayerPanel, &TPlayerPanel::titlePlaying, this, &TMainWindow::showNotice);
     connect(vPlayerPanel, &TPlayerPanel::restoreRequested, this, &TMainWindow::RestoreWindow);
     connect(vPlayerPanel, &TPlayerPanel::closeRequested, this, &QWidget::close);
+    connect(vPlayerPanel, &TPlayerPanel::notice, this, [this](const QString &text) {
+        if (TIndicatorWindow *indicator = IndicatorWindow())
+            indicator->SetText(text);
+    });
     connect(vFrame.TSStatus, &TTextScroller::clicked, this,
             [this] { vVorlane->ReturnToCurrentDir(); });
     connect(vFrame.TrayIcon, &QSystemTrayIcon::activated, this, [this] { RestoreWindow(); });
-}
-
-void TMainWindow::connectTimerWindow()
-{
-    TTimerActions actions;
-    actions.StopPlayback = [this] {
-        if (TPlayerPort *player = Player())
-            player->Stop();
-    };
-    actions.PausePlayback = [this] {
-        if (TPlayerPort *player = Player())
-            player->Pause();
-    };
-    actions.CloseProgram = [this] { close(); };
-    actions.Notice = [this](const QString &text) {
-        if (TIndicatorWindow *notice = IndicatorWindow())
-            notice->SetText(text);
-    };
-    actions.Status = [this](const QString &text) { fLStatusRefresh(text); };
-    vTimerWindow = new TTimerWindow(std::move(actions), CreateLogindPowerControl(), this);
-    connect(vMenus->PMSleepTimer, &QAction::triggered, vTimerWindow, &TTimerWindow::Toggle);
 }
 
 void TMainWindow::connectMenus()
@@ -262,7 +243,6 @@ void TMainWindow::connectMenus()
         a->setChecked(true);
         applyTheme(a->data().toString());
     });
-    connectTimerWindow();
     // The maker's pages are configuration (fLoadConf gives each item its address).
     for (QAction *page : {m.PMSNFacebook, m.PMSNVkontakte, m.PMSNOdnoklassniki}) {
         connect(page, &QAction::triggered, this,
@@ -545,12 +525,7 @@ void TMainWindow::SetLanguage()
     }
     LoadMessages(ini, section);
     ApplyAccessibleNames(*this);
-    if (ini.Exists() && ini.SectionExists(section)) {
-        vTimerWindow->ApplyTexts(ini, section);
-        vPlayerPanel->SoundWindow()->setWindowTitle(
-            ini.ReadString(section, QStringLiteral("SoundProcWindow"), QStringLiteral("Sound")));
-    }
-    vPlayerPanel->SoundWindow()->RetranslateSwitch();
+    vPlayerPanel->ApplyTexts(ini, section);
     SetStandardButtonTexts(ini, section);
     setUpdatesEnabled(true);
     vVorlane->RefreshView();

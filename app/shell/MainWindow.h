@@ -56,7 +56,6 @@ class TPlayerPort;
 class TSidePanel;
 class TTagPanel;
 class TTextScroller;
-class TTimerWindow;
 class TVorlane;
 class TWindowKeys;
 struct TMenus;
@@ -172,8 +171,6 @@ public:
     TCustomizeTemplateWindow *CustomizeTemplateWindow() const;
     TChangeExpressionWindow *ChangeExpressionWindow() const;
     TTagPanel *TagPanel() const;
-    // The sleep timer (PMSleepTimer).
-    TTimerWindow *TimerWindow() const { return vTimerWindow; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -186,7 +183,6 @@ private:
     void buildFrame();
     void connectParts();
     void connectMenus();
-    void connectTimerWindow();
     void fCheckPLFile();
     void fLoadConf();
     void dispatchEvent(TEventCode code);
@@ -226,7 +222,6 @@ private:
     TWindowKeys *vKeys = nullptr;
     TDesktopPresence *vDesktop = nullptr;
     TAccountPanel *vAccount = nullptr;
-    TTimerWindow *vTimerWindow = nullptr;
 
     QTimer *MT = nullptr;
     QTimer *ST = nullptr;

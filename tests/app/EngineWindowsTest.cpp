@@ -194,7 +194,7 @@ TEST_F(EngineWindows, ScreenshotsOfThePlayerWindows)
     EXPECT_TRUE(sound().grab().toImage().save(dir + "/sound-window.png"));
     sound().hide();
 
-    TTimerWindow *timer = window->TimerWindow();
+    TTimerWindow *timer = window->PlayerPanel().TimerWindow();
     timer->show();
     test::Settle();
     EXPECT_TRUE(timer->grab().toImage().save(dir + "/timer-window.png"));

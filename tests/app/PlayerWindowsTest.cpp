@@ -243,9 +243,9 @@ TEST_F(PlayerWindows, SleepTimerItemShowsTheWindow)
 {
     ASSERT_TRUE(menus().PMSleepTimer->isEnabled());
     menus().PMSleepTimer->trigger();
-    EXPECT_TRUE(window->TimerWindow()->isVisible());
+    EXPECT_TRUE(window->PlayerPanel().TimerWindow()->isVisible());
     menus().PMSleepTimer->trigger();
-    EXPECT_FALSE(window->TimerWindow()->isVisible());
+    EXPECT_FALSE(window->PlayerPanel().TimerWindow()->isVisible());
 }
 
 // ---- The mini player ----
