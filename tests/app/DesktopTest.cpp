@@ -280,6 +280,9 @@ TEST_F(Desktop, MediaPlayerInterfaceDrivesThePlayer)
             waitUntil([&] { return p.state() == QProcess::NotRunning; }, 20000);
             return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
         };
+        // A second Play refills the metadata on the next tick: wait for it before asking.
+        ASSERT_TRUE(waitUntil(
+            [&] { return !qdbus_cast<QVariantMap>(property(*player, "Metadata")).isEmpty(); }));
         EXPECT_EQ(run({"status"}), "Playing");
         EXPECT_EQ(run({"metadata", "title"}), "Harbour");
         EXPECT_EQ(run({"metadata", "album"}), "Bench");
