@@ -122,6 +122,9 @@ void TFolderCommands::changeFolder()
 
 void TFolderCommands::refresh()
 {
+    // While the network is off the connection is checked again (on a worker; event 24 follows).
+    if (!vVorlane.InetEnabled())
+        vVorlane.CheckInetConnection();
     const TBrowseMode mode = vVorlane.Mode();
     if (mode == bmInternetLists || mode == bmInternetFiles)
         Q_EMIT status(Msg().SM_INTERNETLOAD);

@@ -1,6 +1,7 @@
 #pragma once
 // TFolderCommands: where folder lists and link lists come from. The directory menu (add, change,
-// remove, refresh a folder list, open a list of links), dropped files and folders, folders named
+// remove, refresh a folder list or the catalogue cache, checking the internet connection again
+// while it is off, open a list of links), dropped files and folders, folders named
 // at start, volumes mounted while the program runs (the main timer polls the mount table), and
 // the edit menu's clipboard and desktop items. Each calls the controller; the main timer shows
 // what changed. Main thread only.

@@ -444,8 +444,13 @@ void TPlayerPanel::fOpenFile()
             break;
         if (vPlayer->OpenFile(entry))
             break;
-        if (mode == bmInternetSearch || mode == bmInternetFiles)
-            break; // removing a dead search result comes with the internet search
+        if (mode == bmInternetSearch) {
+            // A dead result leaves the list (its size is asked on a worker; event 4 follows).
+            vVorlane.DeleteInvalidInetSearchRecord();
+            break;
+        }
+        if (mode == bmInternetFiles)
+            break;
         if (index + 1 >= vVorlane.FilesCount())
             break;
         vVorlane.SkipTo(++index);

@@ -56,6 +56,7 @@ TConfig ReadConfig(const TIniFile &ini)
     c.Skin = ini.ReadString(kMain, "Skin", c.Skin);
     c.FontSize = ini.ReadInteger(kMain, "FontSize", c.FontSize);
     c.CodePage = ini.ReadString(kMain, "CodePage", c.CodePage);
+    c.Services = ReadServices(ini);
 
     TSoundProcConfig &s = c.SoundProc;
     s.EqEnabled = ini.ReadBool(kSoundProc, "EqEnabled", s.EqEnabled);

@@ -4,13 +4,14 @@
 // values between this struct and its parts (app/shell/WindowSettings.h); keeping the file rules
 // here makes them testable without a window.
 //
-// Rules: a missing key or a malformed number gives the default; "ServerName" and "CodePage" are
-// read and never written; "Repeat" is written only when a repeat mode is chosen (an unknown word
-// in the file stays as it is); "Width" and "Heigth" are not written while the window is
-// maximised; keys that are not written keep the file's text.
+// Rules: a missing key or a malformed number gives the default; "ServerName", "CodePage" and the
+// "Services" section are read and never written; "Repeat" is written only when a repeat mode is
+// chosen (an unknown word in the file stays as it is); "Width" and "Heigth" are not written while
+// the window is maximised; keys that are not written keep the file's text.
 
 #include "base/PlayerRules.h"
 #include "catalog/CatalogTypes.h"
+#include "net/Services.h"
 
 #include <QString>
 
@@ -63,6 +64,8 @@ struct TConfig {
     TSoundProcConfig SoundProc;
     // "RenameTagTemplate"; defaults Artist and Name.
     TTagRenameTemplate RenameTemplate{false, true, false, true, false};
+    // "Services": the outside services' addresses (all off when empty).
+    TServices Services;
 };
 
 // Reads every key (missing or malformed values give the defaults above).

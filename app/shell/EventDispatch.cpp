@@ -190,6 +190,8 @@ void DispatchEvent(TEventCode code, const TDispatchParts &parts)
     }
     if (plan.SeekBookmark)
         parts.Player->SeekNewPlayPosition();
+    if (plan.StartCacheRefresh)
+        vorlane.RefreshCache();
     if (plan.FinishAccountExit) {
         // The controller has saved the account and logged out; a code 25 of its own (an exit
         // chosen while logged out) ends the same way.

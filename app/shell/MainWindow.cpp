@@ -12,6 +12,7 @@
 #include "app/player/PlayerWidgets.h"
 #include "app/shell/DataFolder.h"
 #include "app/shell/EventDispatch.h"
+#include "app/shell/InetTimers.h"
 #include "app/shell/Language.h"
 #include "app/shell/Menus.h"
 #include "app/shell/PanelSplitters.h"
@@ -129,6 +130,9 @@ TMainWindow::TMainWindow(const TMainWindowOptions &options, QWidget *parent)
     InetStartTimer->setInterval(kInetStartMs);
     InetStartTimer->setSingleShot(true);
     connect(InetStartTimer, &QTimer::timeout, this, &TMainWindow::InetStartTimerTimer);
+    vInet = new TInetTimers(
+        *vVorlane, [this](const QString &text) { fLStatusRefresh(text); }, vOptions.StartTimers,
+        this);
 
     vFrame.TSStatus->SetText(kBanner);
     vFrame.TSStatus->SetVector(1);
@@ -584,7 +588,8 @@ void TMainWindow::InetStartTimerTimer()
 {
     InetStartTimer->stop();
     EnsureWindowSet(); // when the window has not been painted by now
-    // The connection check comes with the internet catalogue.
+    // The connection check runs on a worker: its success is event 24.
+    vVorlane->CheckInetConnection();
     MT->start();
     vAccount->StartNewsTimer();
     vPlayerPanel->PBPeaksIndicator->SetText(Msg().SM_HELLO);
@@ -604,6 +609,7 @@ void TMainWindow::MTTimer()
     }
     vFrame.TSStatus->ScrollText();
     dispatchEvent(vVorlane->Flags());
+    vInet->Tick();
 
     if (PanelShown(vFrame.sPRight))
         vSide->ScrollSelectedItem();

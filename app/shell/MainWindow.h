@@ -13,8 +13,8 @@
 // files, creates the controller and reads Config.ini (fLoadConf). CreateWindowSet() then makes
 // the tool windows in their fixed order and applies the language (the program has the windows
 // made right after the first paint instead: WindowSetAfterFirstPaint). InetStartTimer fires once
-// after 5 s and starts MT. Close: closeEvent runs the close sequence (fSaveConf), writing
-// Config.ini once.
+// after 5 s, starts the internet connection check and MT. Close: closeEvent runs the close
+// sequence (fSaveConf), writing Config.ini once.
 //
 // Threads: everything here runs on the main thread; workers reach it only through the controller's
 // mailboxes, which reading Flags() evaluates.
@@ -49,6 +49,7 @@ class TDialogWindow;
 class TFolderCommands;
 class TIndicatorWindow;
 class TIniFile;
+class TInetTimers;
 class TNamingTools;
 class TPanelSplitters;
 class TPlayerPanel;
@@ -133,6 +134,8 @@ public:
     void InetStartTimerTimer();
     QTimer *MainTimer() const { return MT; }
     QTimer *StatusTimer() const { return ST; }
+    // RefreshCacheTimer and the internet status of each tick.
+    TInetTimers &Inet() const { return *vInet; }
 
     // ---- Status ----
     // Shows a message in the status line and the tray hint; after 5 s the line returns to the
@@ -222,6 +225,7 @@ private:
     TWindowKeys *vKeys = nullptr;
     TDesktopPresence *vDesktop = nullptr;
     TAccountPanel *vAccount = nullptr;
+    TInetTimers *vInet = nullptr;
 
     QTimer *MT = nullptr;
     QTimer *ST = nullptr;

@@ -39,6 +39,7 @@ void ApplySettings(const TConfig &c, const TSettingsParts &parts)
     if (mode >= bmComputerLists && mode <= bmInternetFiles)
         vorlane.SetListIndex(c.ListIndex);
     vorlane.SetServerName(c.ServerName);
+    ConfigureServices(c.Services);
     vorlane.SetTagRenameTemplate(c.RenameTemplate);
 
     const TWindowFrame &f = *parts.Frame;

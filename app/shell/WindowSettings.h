@@ -22,7 +22,8 @@ struct TSettingsParts {
 };
 
 // The menus' ticks, the volume, the controller's mode, list index, server and naming template,
-// and the panels' sizes and visibility. A mode outside 0..8 (a hand-edited file) starts at the
+// the services in force for the process (ConfigureServices), and the panels' sizes and
+// visibility. A mode outside 0..8 (a hand-edited file) starts at the
 // root menu.
 void ApplySettings(const TConfig &c, const TSettingsParts &parts);
 

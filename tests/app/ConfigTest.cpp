@@ -146,17 +146,21 @@ TEST(Config, RepeatWordsAreExactAndAnUnknownWordIsLeftInTheFile)
     EXPECT_EQ(ini.ReadString("Main", "Repeat", ""), "one");
 }
 
-TEST(Config, MaximisedWindowLeavesWidthAndHeightAndServerNameIsNeverWritten)
+TEST(Config, MaximisedWindowLeavesWidthAndHeightAndServerNameAndServicesAreNeverWritten)
 {
     TIniFile ini;
-    ini.SetText("[Main]\nServerName=http://example.invalid/lst.txt\nWidth=900\nHeigth=600\n");
+    ini.SetText("[Main]\nServerName=http://example.invalid/lst.txt\nWidth=900\nHeigth=600\n"
+                "[Services]\nSearchSite1=http://one.invalid/\n");
     TConfig c = ReadConfig(ini);
+    EXPECT_EQ(c.Services.SearchSite1, "http://one.invalid");
     c.ServerName = "changed";
+    c.Services.SearchSite1 = "changed";
     c.Maximized = true;
     c.Width = 1920;
     c.Heigth = 1080;
     WriteConfig(ini, c);
     EXPECT_EQ(ini.ReadString("Main", "ServerName", ""), "http://example.invalid/lst.txt");
+    EXPECT_EQ(ini.ReadString("Services", "SearchSite1", ""), "http://one.invalid/");
     EXPECT_EQ(ini.ReadInteger("Main", "Width", 0), 900);
     EXPECT_EQ(ini.ReadInteger("Main", "Heigth", 0), 600);
 }

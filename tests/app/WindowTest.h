@@ -34,6 +34,7 @@
 #include <QWheelEvent>
 
 #include <memory>
+#include <utility>
 
 namespace vorlane::test {
 
@@ -127,7 +128,11 @@ public:
     int BitRate() const override { return 128; }
     TFileName CurrentFile() const override { return Current; }
     void SetProgramDir(const QString &) override {}
-    bool TakeDownloadCompleted(QString &) override { return false; }
+    bool TakeDownloadCompleted(QString &ext) override
+    {
+        ext = CacheExt;
+        return std::exchange(DownloadDone, false);
+    }
     QString StreamExt() const override { return CacheExt; }
     bool StartRecording(const QString &destDir) override
     {
@@ -142,6 +147,7 @@ public:
     }
     bool Recording() const override { return IsRecording; }
     QString CacheExt = QStringLiteral(".mp3");
+    bool DownloadDone = false; // a network file finished downloading into the cache
     QString RecordingDir;
     bool IsRecording = false;
     void SetEffects(const TSoundProcConfig &e) override { Effects = e; }
