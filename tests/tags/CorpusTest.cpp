@@ -74,7 +74,7 @@ TEST_F(Corpus, EveryFileLoads)
 
 TEST_F(Corpus, Id3v2AgreesWithTheOracle)
 {
-    // Where the Parts decide differently from the oracle.
+    // Where our reading deliberately differs from the oracle's.
     const std::map<QString, QString> textDiffers = {};
     int compared = 0;
     for (const QString &name : files.keys()) {
@@ -236,7 +236,7 @@ QByteArray containerPayload(const QString &file)
 
 TEST_F(Corpus, SavingANewTitleKeepsTheAudio)
 {
-    // Files the Parts refuse to save, and why.
+    // Files our editor refuses to save, and why.
     const std::map<QString, int> refused = {
         {"id3v22-tda.mp3", 8},          // version 2.2
         {"id3v22-test.mp3", 8},         // version 2.2
