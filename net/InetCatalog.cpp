@@ -5,11 +5,70 @@
 #include "base/TextFile.h"
 #include "base/TextUtils.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <mutex>
 
 namespace vorlane {
 
 namespace {
+
+// Lists already built from their cache files, by the file's path, with the size and times the
+// file had then. Showing the internet lists builds every list again; with this a file that has
+// not changed costs one stat and a shared copy instead of parsing its lines, and the refresh
+// builds what it wrote on its own worker, so the window's next listing finds it ready. A file is
+// only ever replaced by a rename, which gives it new times.
+struct TBuiltList {
+    qint64 Size = -1;
+    QDateTime Modified;
+    QDateTime Changed;
+    TFileList List;
+};
+
+class TBuiltLists {
+public:
+    TFileList Get(const QString &path)
+    {
+        const QFileInfo info(path);
+        if (!info.isFile())
+            return {};
+        const qint64 size = info.size();
+        const QDateTime modified = info.lastModified();
+        const QDateTime changed = info.fileTime(QFileDevice::FileMetadataChangeTime);
+        {
+            std::lock_guard lock(vMutex);
+            const auto it = vLists.constFind(path);
+            if (it != vLists.cend() && it->Size == size && it->Modified == modified &&
+                it->Changed == changed)
+                return it->List;
+        }
+        TBuiltList built{size, modified, changed, {}};
+        QStringList lines;
+        if (!ReadTextLines(path, lines))
+            return {};
+        for (const QString &line : std::as_const(lines))
+            built.List.AddNewRecord(line);
+        std::lock_guard lock(vMutex);
+        if (vLists.size() >= kMaxLists) // files of catalogues no longer read
+            vLists.clear();
+        vLists.insert(path, built);
+        return built.List;
+    }
+
+private:
+    static constexpr qsizetype kMaxLists = 4096;
+    std::mutex vMutex;
+    QHash<QString, TBuiltList> vLists;
+};
+
+TBuiltLists &builtLists()
+{
+    static TBuiltLists lists;
+    return lists;
+}
 
 const QString kAgent = QStringLiteral("VL4Refresher");
 
@@ -66,13 +125,8 @@ QString CacheFolder(const QString &dataDir)
 
 TFileList ReadCachedList(const QString &dataDir, const QString &address)
 {
-    TFileList list;
     const QString name = CacheFileName(address);
-    QStringList lines;
-    if (!name.isEmpty() && ReadTextLines(CacheFolder(dataDir) + name, lines)) {
-        for (const QString &line : std::as_const(lines))
-            list.AddNewRecord(line);
-    }
+    TFileList list = name.isEmpty() ? TFileList() : builtLists().Get(CacheFolder(dataDir) + name);
     list.RootDir = address;
     list.Included = false;
     list.CurIndex = 0;
@@ -121,6 +175,8 @@ TRefreshReport RefreshCatalogueCache(const QString &serverName, const QString &d
         }
         if (stopped(stop))
             break;
+        if (done.Outcome == TRefreshOutcome::Updated || done.Outcome == TRefreshOutcome::Kept)
+            ReadCachedList(dataDir, line); // built here, so that listing them does not stall
         report.Lines.append(done);
         if (onLine)
             onLine(report.Lines.constLast());

@@ -36,7 +36,10 @@ QString CacheFolder(const QString &dataDir);
 
 // A list built from a cache file: one network entry per line ("address[?title]", empty lines
 // included), RootDir the list's address, cursor 0. Empty when the address names no cache file or
-// the file is missing. The file is read as every text file is (base/TextFile.h).
+// the file is missing. The file is read as every text file is (base/TextFile.h). Safe on any
+// thread; a file whose size and times have not changed since it was last built is not read again
+// (the refresh builds the files it keeps or writes, so that listing them on the window's thread
+// costs a stat per file).
 TFileList ReadCachedList(const QString &dataDir, const QString &address);
 
 // What the refresh did with one index line.

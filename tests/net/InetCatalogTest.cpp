@@ -185,6 +185,26 @@ TEST_F(Refresh, CloudListsCarryTheRefererTheServerWants)
     EXPECT_EQ(cached("c.txt?k=1"), "http://m/c1.mp3\r\n");
 }
 
+TEST_F(Refresh, AListIsBuiltAgainOnlyWhenItsFileChanged)
+{
+    const QString file = data + "VL4Conf/Cache/same.txt";
+    QDir().mkpath(data + "VL4Conf/Cache");
+    ASSERT_TRUE(test::WriteFile(file, "http://m/a.mp3?One\r\n"));
+    EXPECT_EQ(ReadCachedList(data, "h/same.txt").At(0).Title, "One");
+    // The same size, written in place: its times tell the change.
+    ASSERT_TRUE(test::WriteFile(file, "http://m/a.mp3?Two\r\n"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    f.close();
+    const TFileList again = ReadCachedList(data, "h/same.txt");
+    EXPECT_EQ(again.At(0).Title, "Two");
+    EXPECT_EQ(again.RootDir, "h/same.txt");
+    ASSERT_TRUE(QFile::remove(file));
+    EXPECT_EQ(ReadCachedList(data, "h/same.txt").Count(), 0);
+}
+
 TEST_F(Refresh, ListsReadLikeEveryTextFile)
 {
     QDir().mkpath(data + "VL4Conf/Cache");
