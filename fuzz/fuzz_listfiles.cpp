@@ -42,7 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<TFolderListSetting> settings = ParseFolderListLines(lines, audioOnly);
     QList<TFileList> lists;
     for (const TFolderListSetting &s : settings) {
-        if (s.RootDir.trimmed().isEmpty() || s.CurIndex < 0)
+        // A group with a blank folder is kept as read (a save writes it back); a cursor is never
+        // negative in memory.
+        if (s.CurIndex < 0)
             std::abort();
         TFileList list;
         list.RootDir = s.RootDir;
