@@ -12,6 +12,8 @@
 #include "catalog/CatalogFiles.h"
 #include "catalog/Vorlane.h"
 
+#include "bench/BestCost.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -34,36 +36,8 @@ constexpr int kFilesPerFolder = 5000;
 constexpr int kPlayLists = 50;
 constexpr int kPlayListEntries = 1000;
 
-// A run's wall-clock and processor time. On a shared machine the fastest run is the one least
-// disturbed, so each figure is the best of several runs; the processor time (this process, user
-// and system) is printed beside it because other work on the machine does not inflate it.
-struct Cost {
-    double wallMs;
-    double cpuMs;
-};
-
-double cpuNowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-Cost best(int runs, const std::function<void()> &work, const std::function<void()> &prepare = {})
-{
-    Cost b{1e300, 1e300};
-    for (int i = 0; i < runs; ++i) {
-        if (prepare)
-            prepare();
-        QElapsedTimer t;
-        const double cpu0 = cpuNowMs();
-        t.start();
-        work();
-        b.wallMs = std::min(b.wallMs, double(t.nsecsElapsed()) / 1e6);
-        b.cpuMs = std::min(b.cpuMs, cpuNowMs() - cpu0);
-    }
-    return b;
-}
+using bench::best;
+using bench::Cost;
 
 } // namespace
 

@@ -18,6 +18,8 @@
 #include "net/InetCatalog.h"
 #include "net/InetSearch.h"
 
+#include "bench/BestCost.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -41,35 +43,8 @@ constexpr int kLists = 200;
 constexpr int kEntries = 500;
 constexpr qsizetype kPageBytes = 2 << 20;
 
-struct Cost {
-    double wallMs;
-    double cpuMs;
-};
-
-double cpuNowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-// On a shared machine the fastest run is the one least disturbed; the processor time (this
-// process) is printed beside it because other work on the machine does not inflate it.
-Cost best(int runs, const std::function<void()> &work, const std::function<void()> &prepare = {})
-{
-    Cost b{1e300, 1e300};
-    for (int i = 0; i < runs; ++i) {
-        if (prepare)
-            prepare();
-        QElapsedTimer t;
-        const double cpu0 = cpuNowMs();
-        t.start();
-        work();
-        b.wallMs = std::min(b.wallMs, double(t.nsecsElapsed()) / 1e6);
-        b.cpuMs = std::min(b.cpuMs, cpuNowMs() - cpu0);
-    }
-    return b;
-}
+using bench::best;
+using bench::Cost;
 
 void report(const char *what, const Cost &c, double goalMs = 0)
 {
