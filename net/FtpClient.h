@@ -25,7 +25,7 @@ struct TFtpTransfer;
 
 // Where and as whom a session logs in.
 struct TFtpSettings {
-    QString Server; // "ftp://host[:port]"
+    QString Server; // the server's address: the ftp scheme, its host and an optional port
     QString User;
     QString Password;
 

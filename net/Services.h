@@ -20,10 +20,10 @@ struct TServices {
     QString CloudDownloadHost; // cloud download host: an address on it or a sub-domain is a cloud
                                // address
     QString CloudWebHost;      // cloud web host: public pages are "https://" + it + "/public/"
-    QString AccountServer;     // account FTP server, "ftp://host[:port]"
+    QString AccountServer;     // account FTP server: ftp scheme, host, optional port
     QString AccountUser;
     QString AccountPassword;
-    QString StorageServer; // storage FTP server, "ftp://host[:port]"
+    QString StorageServer; // storage FTP server: ftp scheme, host, optional port
     QString StorageUser;
     QString StoragePassword;
     QString StorageWebFolder; // public web folder of the storage server, ending in "/"
